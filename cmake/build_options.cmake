@@ -1,0 +1,38 @@
+# Compile and link options shared by the targets.
+#
+# vistello_options: every target of ours (warnings, ANSI Win32 API).
+# vistello_product_options: code that ships in the executable. No exceptions,
+#   no RTTI, small code; on Windows the sections are garbage-collected and
+#   the executable is stripped. Natively the core is instrumented instead.
+
+add_library(vistello_options INTERFACE)
+target_compile_options(vistello_options INTERFACE
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-unused-parameter>)
+
+add_library(vistello_product_options INTERFACE)
+target_link_libraries(vistello_product_options INTERFACE vistello_options)
+target_compile_options(vistello_product_options INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>)
+
+if(VISTELLO_WINDOWS)
+  # The oldest Windows the product targets: 95 and NT 4.0 with the
+  # common controls of Internet Explorer 3.
+  target_compile_definitions(vistello_options INTERFACE
+    WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0300 NOMINMAX)
+  target_compile_options(vistello_product_options INTERFACE
+    $<$<COMPILE_LANGUAGE:C,CXX>:-Os -ffunction-sections -fdata-sections
+                                -fno-asynchronous-unwind-tables>)
+
+  # Applied to the shipped executables only.
+  add_library(vistello_executable_options INTERFACE)
+  target_link_options(vistello_executable_options INTERFACE
+    -mwindows -s -Wl,--gc-sections
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+    -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
+else()
+  set(VISTELLO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all
+      -fno-omit-frame-pointer)
+  add_library(vistello_sanitize INTERFACE)
+  target_compile_options(vistello_sanitize INTERFACE ${VISTELLO_SANITIZE})
+  target_link_options(vistello_sanitize INTERFACE ${VISTELLO_SANITIZE})
+endif()

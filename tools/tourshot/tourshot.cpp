@@ -1,0 +1,180 @@
+// tourshot: starts a tour executable, waits for its main window, saves a
+// screenshot of the window as PNG, closes the window the way a user would
+// and returns the program's exit status. Used by the demo command and the
+// end-to-end test, under Wine.
+//
+//   tourshot [--class NAME] [--settle MS] OUT.png PROGRAM.exe [ARGS...]
+//
+// Exit status: the program's own, or 120 when it could not be started,
+// 121 when no window appeared, 122 when it did not end after the close,
+// 123 when it ended well but the screenshot could not be saved.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "png_file.h"
+
+namespace {
+
+struct WindowSearch {
+  DWORD process_id;
+  const char* class_name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char class_name[256];
+  GetClassNameA(window, class_name, sizeof class_name);
+  if (owner == search->process_id && IsWindowVisible(window) &&
+      lstrcmpiA(class_name, search->class_name) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindow(DWORD process_id, HANDLE process, const char* class_name, DWORD timeout_ms) {
+  WindowSearch search = {process_id, class_name, nullptr};
+  for (DWORD waited = 0; waited < timeout_ms; waited += 100) {
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      return search.found;
+    }
+    if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+// Copies the window's screen rectangle, as the user sees it.
+bool SaveScreenshot(HWND window, const char* path) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) {
+    return false;
+  }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  const uint8_t* bgra = static_cast<const uint8_t*>(pixels);
+  for (size_t i = 0; i < static_cast<size_t>(width) * height; i++) {
+    rgb[i * 3 + 0] = bgra[i * 4 + 2];
+    rgb[i * 3 + 1] = bgra[i * 4 + 1];
+    rgb[i * 3 + 2] = bgra[i * 4 + 0];
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return WritePngFile(path, rgb.data(), width, height);
+}
+
+std::string QuoteArgument(const char* argument) {
+  std::string quoted = "\"";
+  quoted += argument;
+  quoted += "\"";
+  return quoted;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* class_name = "STANDALONEVIEWER";
+  DWORD settle_ms = 3000;
+  int at = 1;
+  while (at < argc && strncmp(argv[at], "--", 2) == 0) {
+    if (strcmp(argv[at], "--class") == 0 && at + 1 < argc) {
+      class_name = argv[at + 1];
+      at += 2;
+    } else if (strcmp(argv[at], "--settle") == 0 && at + 1 < argc) {
+      settle_ms = static_cast<DWORD>(atoi(argv[at + 1]));
+      at += 2;
+    } else {
+      break;
+    }
+  }
+  if (argc - at < 2) {
+    fprintf(stderr, "usage: tourshot [--class NAME] [--settle MS] OUT.png PROGRAM.exe [ARGS...]\n");
+    return 2;
+  }
+  const char* out_path = argv[at];
+  std::string command_line;
+  for (int i = at + 1; i < argc; i++) {
+    if (!command_line.empty()) {
+      command_line += ' ';
+    }
+    command_line += QuoteArgument(argv[i]);
+  }
+
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  std::vector<char> writable(command_line.begin(), command_line.end());
+  writable.push_back('\0');
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    fprintf(stderr, "tourshot: cannot start %s (error %lu)\n", argv[at + 1], GetLastError());
+    return 120;
+  }
+  CloseHandle(process.hThread);
+
+  HWND window = WaitForWindow(process.dwProcessId, process.hProcess, class_name, 60000);
+  if (window == nullptr) {
+    fprintf(stderr, "tourshot: no %s window appeared\n", class_name);
+    TerminateProcess(process.hProcess, 121);
+    CloseHandle(process.hProcess);
+    return 121;
+  }
+  Sleep(settle_ms);
+  char title[256] = "";
+  GetWindowTextA(window, title, sizeof title);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const bool saved = SaveScreenshot(window, out_path);
+  if (saved) {
+    printf("tourshot: \"%s\" %ld x %ld, saved %s\n", title, rect.right - rect.left,
+           rect.bottom - rect.top, out_path);
+  } else {
+    fprintf(stderr, "tourshot: could not save %s\n", out_path);
+  }
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+    fprintf(stderr, "tourshot: the program did not end after WM_CLOSE\n");
+    TerminateProcess(process.hProcess, 122);
+    CloseHandle(process.hProcess);
+    return 122;
+  }
+  DWORD exit_code = 0;
+  GetExitCodeProcess(process.hProcess, &exit_code);
+  CloseHandle(process.hProcess);
+  printf("tourshot: exit status %lu\n", exit_code);
+  if (exit_code == 0 && !saved) {
+    return 123;
+  }
+  return static_cast<int>(exit_code);
+}
