@@ -1,0 +1,45 @@
+// Scene strips for the frame measurements.
+#include "bench_scene.h"
+
+#include <stdint.h>
+#include <stdio.h>
+
+std::string DemoStripPath(const std::string& tours_dir, int index) {
+  return tours_dir + "/demo/" + std::to_string(index) + ".JPG";
+}
+
+bool FileExists(const std::string& path) {
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    return false;
+  }
+  fclose(file);
+  return true;
+}
+
+OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir) {
+  // Said once, not for every benchmark that loads it.
+  static bool told = false;
+  const bool tell = !told;
+  told = true;
+  const std::string path = DemoStripPath(tours_dir, 0);
+  if (FileExists(path)) {
+    OwnedSceneBitmap strip(new SceneBitmap);
+    strip->DecodeJpegFile(path.c_str());
+    if (tell) {
+      fprintf(stderr, "strip: %s\n", path.c_str());
+    }
+    return strip;
+  }
+  OwnedSceneBitmap strip(new SceneBitmap(1200, 200));
+  uint32_t state = 12345;
+  BYTE* bits = strip->Bits();
+  for (int i = 0; i < 1200 * 200 * 3; i++) {
+    state = state * 1664525u + 1013904223u;
+    bits[i] = static_cast<BYTE>(state >> 24);
+  }
+  if (tell) {
+    fprintf(stderr, "strip: synthetic 1200 x 200 (no %s)\n", path.c_str());
+  }
+  return strip;
+}

@@ -1,0 +1,20 @@
+// The scene strips the frame measurements run on: the demo tour's strips
+// when they are there, otherwise a synthetic strip of the same size.
+#ifndef VISTELLO_BENCH_BENCH_SCENE_H
+#define VISTELLO_BENCH_BENCH_SCENE_H
+
+#include <string>
+
+#include "tour/scene_bitmap.h"
+
+// tours/demo/<index>.JPG under the given tours folder.
+std::string DemoStripPath(const std::string& tours_dir, int index);
+
+bool FileExists(const std::string& path);
+
+// Decodes the demo strip when the file exists, else makes a 1200 x 200
+// strip of pseudo-random pixels (the worst case for any shortcut). Says on
+// the standard error stream which one it used.
+OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir);
+
+#endif  // VISTELLO_BENCH_BENCH_SCENE_H

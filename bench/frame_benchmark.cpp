@@ -1,0 +1,116 @@
+// Frame and start-up costs of the panorama core: one whole frame (projection
+// then zoom) at the view's levels 0 and 15, the per-scene preparation and
+// table building, and decoding the ten demo scenes. The OpenCV peer of the
+// frame is in opencv_peer.cpp.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_scene.h"
+#include "panorama/strip_widening.h"
+#include "panorama/view_pipeline.h"
+
+namespace {
+
+// The pan column the view starts a scene at: W' / 3 - 160.
+int StartPan(const ViewPipeline& pipeline) {
+  return pipeline.WidenedWidth() / 3 - 160;
+}
+
+void BM_Frame(benchmark::State& state) {
+  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
+  ViewPipeline pipeline;
+  if (!pipeline.Prepare(*strip)) {
+    state.SkipWithError("scene preparation failed");
+    return;
+  }
+  const int level = static_cast<int>(state.range(0));
+  const int pan = StartPan(pipeline);
+  for (auto _ : state) {
+    pipeline.Render(pan, 0, level);
+    benchmark::DoNotOptimize(pipeline.Zoomed().Bits()[0]);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * pipeline.FrameWidth() * pipeline.FrameHeight());
+}
+BENCHMARK(BM_Frame)->ArgName("level")->Arg(0)->Arg(15)->Unit(benchmark::kMicrosecond);
+
+// The two stages apart, at the level the view shows most.
+void BM_Projection(benchmark::State& state) {
+  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
+  ViewPipeline pipeline;
+  if (!pipeline.Prepare(*strip)) {
+    state.SkipWithError("scene preparation failed");
+    return;
+  }
+  const int pan = StartPan(pipeline);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(pipeline.Projection().Render(pan, 0));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Projection)->Unit(benchmark::kMicrosecond);
+
+void BM_Zoom(benchmark::State& state) {
+  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
+  ViewPipeline pipeline;
+  if (!pipeline.Prepare(*strip)) {
+    state.SkipWithError("scene preparation failed");
+    return;
+  }
+  const int level = static_cast<int>(state.range(0));
+  pipeline.Projection().Render(StartPan(pipeline), 0);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(pipeline.Zoom().Render(0, 0, level));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Zoom)->ArgName("level")->Arg(0)->Arg(15)->Unit(benchmark::kMicrosecond);
+
+// Both table builds of a scene change (the trigonometry).
+void BM_BuildTables(benchmark::State& state) {
+  CylinderProjection projection;
+  ZoomTable zoom;
+  int width = 0;
+  int height = 0;
+  for (auto _ : state) {
+    bool built = projection.Build(WidenedWidth(1200), 200, ViewPipeline::kFieldOfView,
+                                  ViewPipeline::kScale, width, height);
+    built = zoom.Build(width, 200, ViewPipeline::kMaxZoom, ViewPipeline::kZoomSteps) && built;
+    benchmark::DoNotOptimize(built);
+  }
+}
+BENCHMARK(BM_BuildTables)->Unit(benchmark::kMicrosecond);
+
+// A whole scene preparation: widening, grey band, tables, frame buffers.
+void BM_PrepareScene(benchmark::State& state) {
+  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
+  for (auto _ : state) {
+    ViewPipeline pipeline;
+    benchmark::DoNotOptimize(pipeline.Prepare(*strip));
+  }
+}
+BENCHMARK(BM_PrepareScene)->Unit(benchmark::kMicrosecond);
+
+// Start-up: the ten demo scenes decoded from their JPEG files.
+void BM_DecodeTenScenes(benchmark::State& state) {
+  for (int index = 0; index < 10; index++) {
+    if (!FileExists(DemoStripPath(VISTELLO_TOURS_DIR, index))) {
+      state.SkipWithError("demo strips not found");
+      return;
+    }
+  }
+  for (auto _ : state) {
+    for (int index = 0; index < 10; index++) {
+      SceneBitmap scene;
+      scene.DecodeJpegFile(DemoStripPath(VISTELLO_TOURS_DIR, index).c_str());
+      benchmark::DoNotOptimize(scene.Bits()[0]);
+      scene.Release();
+    }
+  }
+}
+BENCHMARK(BM_DecodeTenScenes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,91 @@
+// frame_timing: the frame of the real 32-bit product build, timed with
+// QueryPerformanceCounter (run it under Wine or on Windows).
+//
+//   frame_timing [TOURS_DIR] [FRAMES]
+//
+// Prints the median, fastest and 90th-percentile time of FRAMES frames
+// (default 1000) at zoom levels 0 and 15, then the median of the per-scene
+// table building and of decoding the ten demo scenes.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bench_scene.h"
+#include "panorama/strip_widening.h"
+#include "panorama/view_pipeline.h"
+
+namespace {
+
+double Microseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to,
+                    const LARGE_INTEGER& frequency) {
+  return 1e6 * static_cast<double>(to.QuadPart - from.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+// Runs work count times and prints median, fastest and 90th percentile.
+template <typename Work>
+void Time(const char* name, int count, Work work) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  std::vector<double> times;
+  for (int i = 0; i < count; i++) {
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    times.push_back(Microseconds(start, end, frequency));
+  }
+  std::sort(times.begin(), times.end());
+  printf("%-22s median %9.1f us   fastest %9.1f us   90%% %9.1f us   (%d runs)\n", name,
+         times[times.size() / 2], times.front(), times[times.size() * 9 / 10], count);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string tours = argc > 1 ? argv[1] : VISTELLO_TOURS_DIR;
+  const int frames = argc > 2 ? atoi(argv[2]) : 1000;
+  if (frames < 1) {
+    fprintf(stderr, "usage: frame_timing [TOURS_DIR] [FRAMES]\n");
+    return 2;
+  }
+  OwnedSceneBitmap strip = LoadBenchStrip(tours);
+  ViewPipeline pipeline;
+  if (!pipeline.Prepare(*strip)) {
+    fprintf(stderr, "frame_timing: scene preparation failed\n");
+    return 1;
+  }
+  const int pan = pipeline.WidenedWidth() / 3 - 160;
+  for (const int level : {0, 15}) {
+    for (int i = 0; i < 20; i++) {
+      pipeline.Render(pan, 0, level);
+    }
+    char name[32];
+    snprintf(name, sizeof name, "frame, level %d", level);
+    Time(name, frames, [&] { pipeline.Render(pan, 0, level); });
+  }
+
+  CylinderProjection projection;
+  ZoomTable zoom;
+  Time("table building", 50, [&] {
+    int width = 0, height = 0;
+    projection.Build(WidenedWidth(1200), 200, ViewPipeline::kFieldOfView, ViewPipeline::kScale,
+                     width, height);
+    zoom.Build(width, 200, ViewPipeline::kMaxZoom, ViewPipeline::kZoomSteps);
+  });
+
+  if (FileExists(DemoStripPath(tours, 9))) {
+    Time("decoding ten scenes", 10, [&] {
+      for (int index = 0; index < 10; index++) {
+        SceneBitmap scene;
+        scene.DecodeJpegFile(DemoStripPath(tours, index).c_str());
+        scene.Release();
+      }
+    });
+  }
+  return 0;
+}

@@ -1,0 +1,172 @@
+// ZoomTable: the magnification tables and the nearest-neighbour resampler.
+#include "panorama/zoom_table.h"
+
+#include <math.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+ZoomTable::ZoomTable()
+    : max_zoom(1.0f),
+      steps(0),
+      column_table(nullptr),
+      row_table(nullptr),
+      width(0),
+      height(0),
+      stride(0),
+      source_bits(nullptr),
+      target_bits(nullptr),
+      margin_x(0),
+      margin_y(0) {}
+
+ZoomTable::~ZoomTable() {
+  FreeTables();
+}
+
+void ZoomTable::FreeTables() {
+  free(column_table);
+  free(row_table);
+  column_table = nullptr;
+  row_table = nullptr;
+}
+
+bool ZoomTable::Build(int w, int h, float max_zoom, int steps) {
+  FreeTables();
+  this->max_zoom = max_zoom;
+  this->steps = steps;
+  width = w;
+  height = h;
+  stride = w > h ? w : h;
+  margin_x = 0;
+  margin_y = 0;
+  if (w < 1 || h < 1 || steps < 0 || !(max_zoom >= 1.0f)) {
+    return false;
+  }
+  // Entry indices, and the byte offsets Render forms from a row entry and a
+  // column entry, must fit 32 bits.
+  const int64_t entries = (int64_t{steps} + 1) * stride;
+  if (entries > INT32_MAX || int64_t{3} * w * h > INT32_MAX ||
+      static_cast<uint64_t>(entries) * sizeof(int32_t) > SIZE_MAX) {
+    return false;
+  }
+  const size_t bytes = static_cast<size_t>(entries) * sizeof(int32_t);
+  column_table = static_cast<int32_t*>(malloc(bytes));
+  row_table = static_cast<int32_t*>(malloc(bytes));
+  if (column_table == nullptr || row_table == nullptr) {
+    FreeTables();
+    return false;
+  }
+
+  // Single precision, as the zoom is stored: z of level L is ratio
+  // multiplied L times (level 15 about 2.2795, level 20 about 3.0).
+  const float ratio = steps > 0 ? static_cast<float>(pow(max_zoom, 1.0 / steps)) : 1.0f;
+  const int half_width = w / 2;
+  const int half_height = h / 2;
+  float z = 1.0f;
+  for (int level = 0; level <= steps; level++) {
+    int32_t* columns = column_table + level * stride;
+    int32_t* rows = row_table + level * stride;
+    for (int j = 0; j < stride; j++) {
+      columns[j] = 3 * static_cast<int32_t>(floor((j - half_width) / double{z} + half_width));
+      rows[j] = 3 * static_cast<int32_t>(floor((j - half_height) / double{z} + half_height));
+    }
+    z *= ratio;
+
+    // The last output column and row, moved by the full margin, must still
+    // read inside the frame. True for every finite z >= 1; checked so that
+    // rounding at absurd magnifications cannot break Render's guarantee.
+    const int column_margin = columns[0] / 3;
+    const int row_margin = rows[0] / 3;
+    if (column_margin < 0 || row_margin < 0 || columns[w - 1] / 3 + column_margin > w - 1 ||
+        rows[h - 1] / 3 + row_margin > h - 1) {
+      FreeTables();
+      return false;
+    }
+  }
+  return true;
+}
+
+int ZoomTable::ClampVertical(int offset, int level) const {
+  int margin = 0;
+  if (row_table != nullptr) {
+    level = level < 0 ? 0 : (level > steps ? steps : level);
+    margin = row_table[level * stride] / 3;
+  }
+  if (offset < -margin) {
+    offset = -margin;
+  }
+  if (offset > margin - 1) {
+    offset = margin - 1;
+  }
+  return offset;
+}
+
+int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
+  if (column_table == nullptr || source_bits == nullptr || target_bits == nullptr) {
+    return -1;
+  }
+  int status = 1;
+  if (level < 0) {
+    level = 0;
+    status = -1;
+  } else if (level > steps) {
+    level = steps;
+    status = -1;
+  }
+  const int32_t* columns = column_table + level * stride;
+  const int32_t* rows = row_table + level * stride;
+  margin_x = columns[0] / 3;
+  margin_y = rows[0] / 3;
+  if (horizontal_offset < -margin_x) {
+    horizontal_offset = -margin_x;
+    status = -1;
+  } else if (horizontal_offset > margin_x) {
+    horizontal_offset = margin_x;
+    status = -1;
+  }
+  if (vertical_offset < -margin_y) {
+    vertical_offset = -margin_y;
+    status = -1;
+  } else if (vertical_offset > margin_y) {
+    vertical_offset = margin_y;
+    status = -1;
+  }
+
+  const size_t row_bytes = 3 * static_cast<size_t>(width);
+  // The column table is non-decreasing, so a span of exactly w - 1 columns
+  // means every output column reads the next source column (level 0): each
+  // row is then one straight copy.
+  const bool contiguous = columns[width - 1] - columns[0] == 3 * (width - 1);
+  // 3 x the top source row, whose last pixel ends the frame.
+  const int32_t last_row = 3 * (height - 1);
+  uint8_t* target = target_bits;
+  for (int r = 0; r < height; r++, target += row_bytes) {
+    // Magnified rows repeat: a row that reads the same source row as the
+    // one below it is a copy of that output row.
+    if (r > 0 && rows[r] == rows[r - 1]) {
+      memcpy(target, target - row_bytes, row_bytes);
+      continue;
+    }
+    const int32_t base = (rows[r] + 3 * vertical_offset) * width + 3 * horizontal_offset;
+    if (contiguous) {
+      memcpy(target, source_bits + (base + columns[0]), row_bytes);
+      continue;
+    }
+    if (rows[r] + 3 * vertical_offset < last_row) {
+      // Four-byte moves: the stray fourth byte read belongs to the next
+      // pixel or the next row, the one written is overwritten by the next
+      // pixel; the row's last pixel is moved alone so nothing spills over.
+      for (int k = 0; k < width - 1; k++) {
+        uint32_t pixel;
+        memcpy(&pixel, source_bits + (base + columns[k]), 4);
+        memcpy(target + 3 * k, &pixel, 4);
+      }
+      memcpy(target + 3 * (width - 1), source_bits + (base + columns[width - 1]), 3);
+    } else {
+      for (int k = 0; k < width; k++) {
+        memcpy(target + 3 * k, source_bits + (base + columns[k]), 3);
+      }
+    }
+  }
+  return status;
+}
