@@ -1,0 +1,39 @@
+// ChildWindow: window-to-object binding through GWL_USERDATA.
+#include "app/child_window.h"
+
+// The program is 32-bit: a pointer fits the LONG of the window's user data.
+static_assert(sizeof(LONG) == sizeof(ChildWindow*), "GWL_USERDATA holds the object pointer");
+
+ChildWindow::~ChildWindow() {
+  Bind(window, nullptr);
+}
+
+LRESULT ChildWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+void ChildWindow::Bind(HWND window, ChildWindow* object) {
+  SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(object));
+  if (object != nullptr) {
+    object->window = window;
+  }
+}
+
+ChildWindow* ChildWindow::ObjectFor(HWND window) {
+  return reinterpret_cast<ChildWindow*>(GetWindowLongA(window, GWL_USERDATA));
+}
+
+LRESULT CALLBACK ChildWindow::SharedWindowProc(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
+  if (ChildWindow* object = ObjectFor(window)) {
+    return object->WindowProc(window, message, wparam, lparam);
+  }
+  if (message == WM_CREATE) {
+    auto* creation = reinterpret_cast<CREATESTRUCTA*>(lparam);
+    if (auto* object = static_cast<ChildWindow*>(creation->lpCreateParams)) {
+      Bind(window, object);
+      return object->WindowProc(window, message, wparam, lparam);
+    }
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}

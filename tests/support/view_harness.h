@@ -1,0 +1,78 @@
+// Test stand-ins for the panorama view's surroundings: a top-level window
+// with a status line in place of the main window, a listener that records
+// what it is told, and a message pump for the test's user-interface thread.
+#ifndef VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H
+#define VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "panorama/pan_listener.h"
+#include "panorama/panorama_controller.h"
+#include "panorama/panorama_owner.h"
+
+// Dispatches this thread's messages for about the given time.
+void PumpMessages(DWORD milliseconds);
+
+// Dispatches messages until done() holds or the timeout passes; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 5000);
+
+// The main window's stand-in: a top-level window with a STATIC child as the
+// status line. Every status text the view sets is also logged, in order.
+class TestOwner : public PanoramaOwner {
+ public:
+  TestOwner();
+  ~TestOwner() override;
+
+  HINSTANCE ModuleInstance() const override { return GetModuleHandleA(nullptr); }
+  HWND MainWindow() const override { return main_window; }
+  void SetStatusText(const char* text) override;
+
+  std::vector<std::string> StatusLog() const;
+  std::string StatusText() const;
+  void ClearStatusLog();
+
+ private:
+  HWND main_window;
+  HWND status_line;
+  mutable std::mutex log_lock;
+  std::vector<std::string> log;
+};
+
+// Records every pan speed it hears and, at that moment, the view's pan and
+// zoom level (the animation thread calls it in the middle of a scene switch).
+class RecordingListener : public PanListener {
+ public:
+  explicit RecordingListener(const PanoramaController* view = nullptr) : view(view) {}
+  void OnPanSpeedChanged(int speed) override;
+
+  struct Heard {
+    int speed;
+    int pan;
+    int zoom_level;
+    DWORD thread;
+  };
+  std::vector<Heard> Log() const;
+  void Clear();
+
+ private:
+  const PanoramaController* view;
+  mutable std::mutex log_lock;
+  std::vector<Heard> log;
+};
+
+// The client area of a window as 24-bit pixels, read back from the screen
+// the way the user sees them; row 0 is the top row.
+struct ScreenPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> bgr;  // 3 bytes per pixel, blue green red
+  const unsigned char* At(int x, int y) const { return &bgr[(y * width + x) * 3]; }
+};
+ScreenPixels ReadClientPixels(HWND window);
+
+#endif  // VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H
