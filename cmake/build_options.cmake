@@ -17,8 +17,9 @@ target_compile_options(vistello_product_options INTERFACE
 if(VISTELLO_WINDOWS)
   # The oldest Windows the product targets: 95 and NT 4.0 with the
   # common controls of Internet Explorer 3.
+  # The system's msvcrt printf family, not MinGW's own larger C99 one.
   target_compile_definitions(vistello_options INTERFACE
-    WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0300 NOMINMAX)
+    WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0300 NOMINMAX __USE_MINGW_ANSI_STDIO=0)
   target_compile_options(vistello_product_options INTERFACE
     $<$<COMPILE_LANGUAGE:C,CXX>:-Os -ffunction-sections -fdata-sections
                                 -fno-asynchronous-unwind-tables>)
@@ -26,7 +27,7 @@ if(VISTELLO_WINDOWS)
   # Applied to the shipped executables only.
   add_library(vistello_executable_options INTERFACE)
   target_link_options(vistello_executable_options INTERFACE
-    -mwindows -s -Wl,--gc-sections
+    -mwindows -s -Wl,--gc-sections -Wl,--disable-reloc-section
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 else()

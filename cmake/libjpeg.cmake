@@ -34,10 +34,13 @@ ExternalProject_Add(libjpeg_turbo_build
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=MinSizeRel
     -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
-    "-DCMAKE_C_FLAGS=-Os -ffunction-sections -fdata-sections"
+    # Only what a decoder of Huffman-coded scenes needs, as small as it goes:
+    # no JPEGMEM variable (and with it no sscanf), the system's printf
+    # family rather than MinGW's own, no unwind tables.
+    "-DCMAKE_C_FLAGS=-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
     -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF
-    -DWITH_ARITH_ENC=OFF -DWITH_12BIT=OFF
+    -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DWITH_12BIT=OFF
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
   INSTALL_COMMAND
     ${CMAKE_COMMAND} -E make_directory <INSTALL_DIR>/lib <INSTALL_DIR>/include

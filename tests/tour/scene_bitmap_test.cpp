@@ -254,9 +254,9 @@ class DjpegAgreement : public ::testing::TestWithParam<std::string> {};
 // with the padding removed every pixel byte must match.
 TEST_P(DjpegAgreement, PixelsMatchDjpegBmpWithoutItsRowPadding) {
   const std::string& path = GetParam();
-  const std::string bmp = path + ".djpeg.bmp";
-  const std::string command = std::string(VISTELLO_DJPEG) + " -bmp -outfile '" + bmp + "' '" +
-                              path + "'";
+  const std::string bmp = ScratchPath("djpeg.bmp");
+  const std::string command =
+      std::string(VISTELLO_DJPEG) + " -bmp -outfile '" + bmp + "' '" + path + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const std::vector<unsigned char> file = ReadFile(bmp);
   ASSERT_GT(file.size(), 54u);
@@ -276,8 +276,8 @@ TEST_P(DjpegAgreement, PixelsMatchDjpegBmpWithoutItsRowPadding) {
   const int stride = width * bit_count / 8;
   const int padded = (stride + 3) & ~3;
   for (int row = 0; row < height; row++) {
-    ASSERT_EQ(0, std::memcmp(ours.bitmap.Bits() + row * stride,
-                             &file[pixel_offset + row * padded], stride))
+    ASSERT_EQ(0, std::memcmp(ours.bitmap.Bits() + row * stride, &file[pixel_offset + row * padded],
+                             stride))
         << "stored row " << row;
   }
 }

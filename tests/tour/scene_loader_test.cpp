@@ -20,8 +20,8 @@ std::string TemporaryCopy(const char* image_name) {
 
 std::vector<char> FileBytes(const std::string& path) {
   std::vector<char> bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return bytes;
   }
@@ -48,7 +48,9 @@ std::vector<char> ResourceBytes(const char* name) {
   return bytes;
 }
 
-void Destroy(SceneBitmap* bitmap) { SceneBitmapDeleter()(bitmap); }
+void Destroy(SceneBitmap* bitmap) {
+  SceneBitmapDeleter()(bitmap);
+}
 
 TEST(ResourceHelpers, SizeAndCopyFollowTheCallersCapacity) {
   const DWORD size = ResourceSize("0.jpg", "JPEG");
@@ -103,8 +105,8 @@ TEST(LoadSceneBitmap, DecodesTheExistingCopyWhenItCannotBeRewritten) {
   // An older copy of another scene, held open so that it cannot be written.
   const std::string copy = TemporaryCopy("1.jpg");
   WriteFileBytes(copy, ResourceBytes("7.jpg"));
-  HANDLE held = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE held =
+      CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SceneBitmap* from_old_copy = LoadSceneBitmap("1.jpg");
   CloseHandle(held);

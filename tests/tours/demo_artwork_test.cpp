@@ -70,8 +70,8 @@ TEST_P(DemoStrip, IsABaselineJfifPaddedWithSpaces) {
   // A baseline frame (SOF0) of 1200 x 200 with three components.
   bool found_frame = false;
   for (size_t at = 2; at + 10 < file.size(); at++) {
-    if (file[at] == 0xFF && file[at + 1] >= 0xC0 && file[at + 1] <= 0xCF &&
-        file[at + 1] != 0xC4 && file[at + 1] != 0xC8 && file[at + 1] != 0xCC) {
+    if (file[at] == 0xFF && file[at + 1] >= 0xC0 && file[at + 1] <= 0xCF && file[at + 1] != 0xC4 &&
+        file[at + 1] != 0xC8 && file[at + 1] != 0xCC) {
       EXPECT_EQ(file[at + 1], 0xC0) << "frame marker";
       EXPECT_EQ(file[at + 5] << 8 | file[at + 6], 200);
       EXPECT_EQ(file[at + 7] << 8 | file[at + 8], 1200);

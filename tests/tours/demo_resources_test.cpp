@@ -11,14 +11,17 @@
 
 namespace {
 
-HMODULE Self() { return GetModuleHandleA(nullptr); }
+HMODULE Self() {
+  return GetModuleHandleA(nullptr);
+}
 
 struct LoadedBitmap {
   explicit LoadedBitmap(LPCSTR name)
       : handle(static_cast<HBITMAP>(
             LoadImageA(Self(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
   ~LoadedBitmap() {
-    if (handle) DeleteObject(handle);
+    if (handle)
+      DeleteObject(handle);
   }
   DIBSECTION Section() const {
     DIBSECTION section = {};
@@ -116,7 +119,8 @@ TEST(DemoResources, IconsAndHandCursorLoad) {
   EXPECT_EQ(mask.bmBitsPixel, 1);
   EXPECT_EQ(info.hbmColor, nullptr) << "monochrome cursor";
   DeleteObject(info.hbmMask);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmColor)
+    DeleteObject(info.hbmColor);
 }
 
 TEST(DemoResources, WindowTitleAndClassNamesComeFromTheStringTable) {

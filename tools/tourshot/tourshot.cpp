@@ -3,7 +3,10 @@
 // and returns the program's exit status. Used by the demo command and the
 // end-to-end test, under Wine.
 //
-//   tourshot [--class NAME] [--settle MS] OUT.png PROGRAM.exe [ARGS...]
+//   tourshot [--class NAME] [--settle MS] [--command ID] OUT.png PROGRAM.exe [ARGS...]
+//
+// The window is closed with WM_CLOSE (the close box), or with WM_COMMAND ID
+// when --command is given (a menu item such as File > Exit).
 //
 // Exit status: the program's own, or 120 when it could not be started,
 // 121 when no window appeared, 122 when it did not end after the close,
@@ -105,10 +108,14 @@ std::string QuoteArgument(const char* argument) {
 int main(int argc, char** argv) {
   const char* class_name = "STANDALONEVIEWER";
   DWORD settle_ms = 3000;
+  int close_command = 0;
   int at = 1;
   while (at < argc && strncmp(argv[at], "--", 2) == 0) {
     if (strcmp(argv[at], "--class") == 0 && at + 1 < argc) {
       class_name = argv[at + 1];
+      at += 2;
+    } else if (strcmp(argv[at], "--command") == 0 && at + 1 < argc) {
+      close_command = atoi(argv[at + 1]);
       at += 2;
     } else if (strcmp(argv[at], "--settle") == 0 && at + 1 < argc) {
       settle_ms = static_cast<DWORD>(atoi(argv[at + 1]));
@@ -118,7 +125,9 @@ int main(int argc, char** argv) {
     }
   }
   if (argc - at < 2) {
-    fprintf(stderr, "usage: tourshot [--class NAME] [--settle MS] OUT.png PROGRAM.exe [ARGS...]\n");
+    fprintf(stderr,
+            "usage: tourshot [--class NAME] [--settle MS] [--command ID] OUT.png PROGRAM.exe "
+            "[ARGS...]\n");
     return 2;
   }
   const char* out_path = argv[at];
@@ -162,9 +171,13 @@ int main(int argc, char** argv) {
     fprintf(stderr, "tourshot: could not save %s\n", out_path);
   }
 
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (close_command != 0) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(close_command, 0), 0);
+  } else {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
   if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
-    fprintf(stderr, "tourshot: the program did not end after WM_CLOSE\n");
+    fprintf(stderr, "tourshot: the program did not end when its window was closed\n");
     TerminateProcess(process.hProcess, 122);
     CloseHandle(process.hProcess);
     return 122;
