@@ -37,10 +37,18 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   return header->bytes;
 }
 
-LPVOID GlobalLock(HGLOBAL memory) { return memory; }
-BOOL GlobalUnlock(HGLOBAL memory) { return FALSE; }
-HGLOBAL GlobalHandle(LPCVOID pointer) { return const_cast<LPVOID>(pointer); }
-SIZE_T GlobalSize(HGLOBAL memory) { return memory ? HeaderOf(memory)->size : 0; }
+LPVOID GlobalLock(HGLOBAL memory) {
+  return memory;
+}
+BOOL GlobalUnlock(HGLOBAL memory) {
+  return FALSE;
+}
+HGLOBAL GlobalHandle(LPCVOID pointer) {
+  return const_cast<LPVOID>(pointer);
+}
+SIZE_T GlobalSize(HGLOBAL memory) {
+  return memory ? HeaderOf(memory)->size : 0;
+}
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
   if (memory != nullptr) {

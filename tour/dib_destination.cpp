@@ -20,14 +20,16 @@ namespace {
 const DWORD kHeaderBytes = 40;
 const DWORD kGreyRampEntries = 256;
 
-bool IsGreyscale(j_decompress_ptr decoder) { return decoder->out_color_space == JCS_GRAYSCALE; }
+bool IsGreyscale(j_decompress_ptr decoder) {
+  return decoder->out_color_space == JCS_GRAYSCALE;
+}
 
 void StartOutput(j_decompress_ptr, DibDestination*) {}
 
 JSAMPROW NextImageRow(j_decompress_ptr decoder, DibDestination* destination) {
-  JSAMPARRAY row = (*decoder->mem->access_virt_sarray)(
-      reinterpret_cast<j_common_ptr>(decoder), destination->whole_image,
-      destination->current_output_row, 1, TRUE);
+  JSAMPARRAY row = (*decoder->mem->access_virt_sarray)(reinterpret_cast<j_common_ptr>(decoder),
+                                                       destination->whole_image,
+                                                       destination->current_output_row, 1, TRUE);
   destination->current_output_row++;
   return row[0];
 }
@@ -137,8 +139,8 @@ DibDestination* InitDibDestination(j_decompress_ptr decoder) {
   destination->whole_image = (*decoder->mem->request_virt_sarray)(
       reinterpret_cast<j_common_ptr>(decoder), JPOOL_IMAGE, FALSE, destination->row_width,
       decoder->output_height, 1);
-  destination->buffer = (*decoder->mem->alloc_sarray)(
-      reinterpret_cast<j_common_ptr>(decoder), JPOOL_IMAGE, destination->data_width, 1);
+  destination->buffer = (*decoder->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(decoder),
+                                                      JPOOL_IMAGE, destination->data_width, 1);
   destination->buffer_height = 1;
   return destination;
 }

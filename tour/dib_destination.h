@@ -19,18 +19,18 @@ typedef void (*DibPutRows)(j_decompress_ptr decoder, DibDestination* destination
                            JDIMENSION rows_supplied);
 
 struct DibDestination {
-  DibOperation start_output;     // before the first row; does nothing
-  DibPutRows put_pixel_rows;     // stores one decoded row (24- or 8-bit variant)
-  DibOperation finish_output;    // writes header, colour table and rows to the block
-  JOCTET* output_start;          // start of the memory block
-  JOCTET* write_position;        // next byte of the block to write
-  JSAMPARRAY buffer;             // one scanline, handed to jpeg_read_scanlines
-  JDIMENSION buffer_height;      // rows per read: 1
-  jvirt_sarray_ptr whole_image;  // all rows, top-down, for the reversal
-  JDIMENSION data_width;         // output width * output components
-  JDIMENSION row_width;          // bytes per stored row: data_width (no padding)
-  int pad_bytes;                 // 0: DIB rows here are never padded
-  JDIMENSION current_output_row; // next row of whole_image to fill
+  DibOperation start_output;      // before the first row; does nothing
+  DibPutRows put_pixel_rows;      // stores one decoded row (24- or 8-bit variant)
+  DibOperation finish_output;     // writes header, colour table and rows to the block
+  JOCTET* output_start;           // start of the memory block
+  JOCTET* write_position;         // next byte of the block to write
+  JSAMPARRAY buffer;              // one scanline, handed to jpeg_read_scanlines
+  JDIMENSION buffer_height;       // rows per read: 1
+  jvirt_sarray_ptr whole_image;   // all rows, top-down, for the reversal
+  JDIMENSION data_width;          // output width * output components
+  JDIMENSION row_width;           // bytes per stored row: data_width (no padding)
+  int pad_bytes;                  // 0: DIB rows here are never padded
+  JDIMENSION current_output_row;  // next row of whole_image to fill
 };
 
 // Application message codes of the decoder's error manager.

@@ -40,8 +40,8 @@ char* TemporaryDirectory() {
 // Writes the whole resource, filler included, over the file at path. When
 // the file cannot be created nothing is written and any older copy stays.
 void WriteResourceToFile(const char* image_name, const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return;
   }
@@ -56,7 +56,7 @@ void WriteResourceToFile(const char* image_name, const char* path) {
 }
 
 void OutOfMemory() {
-  fprintf(stderr, "%s: out of memory\n", "this");
+  fputs("this: out of memory\n", stderr);
   exit(1);
 }
 

@@ -47,6 +47,10 @@ SceneBitmap* SceneRecord::SetImage(const char* image_name) {
   return bitmap;
 }
 
-bool SceneRecord::SetTitle(const char* text) { return ReplaceCopy(title, text); }
+bool SceneRecord::SetTitle(const char* text) {
+  return ReplaceCopy(title, text);
+}
 
-bool SceneRecord::SetLinkQuery(const char* text) { return ReplaceCopy(link_query, text); }
+bool SceneRecord::SetLinkQuery(const char* text) {
+  return ReplaceCopy(link_query, text);
+}

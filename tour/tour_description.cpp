@@ -9,7 +9,7 @@
 namespace {
 
 [[noreturn]] void OutOfMemory() {
-  fprintf(stderr, "%s: out of memory\n", "this");
+  fputs("this: out of memory\n", stderr);
   exit(1);
 }
 
@@ -58,7 +58,8 @@ TourDescription::TourDescription()
   }
 
   for (int index = 0; index < hot_spots; index++) {
-    hot_spot_rects[index] = Require(new (std::nothrow) HotSpotRectangle(tour.hot_spots[index].rect));
+    hot_spot_rects[index] =
+        Require(new (std::nothrow) HotSpotRectangle(tour.hot_spots[index].rect));
     hot_spot_links[index] = tour.hot_spots[index].link;
     hot_spot_status_texts[index] = tour.hot_spots[index].status_text;
   }
@@ -84,8 +85,14 @@ TourDescription::~TourDescription() {
   delete[] hot_spot_status_texts;
 }
 
-int TourDescription::HotSpotCount() const { return kTourConstants.hot_spot_count; }
+int TourDescription::HotSpotCount() const {
+  return kTourConstants.hot_spot_count;
+}
 
-bool TourDescription::HasEcommerceImage() const { return kTourConstants.has_ecommerce_image; }
+bool TourDescription::HasEcommerceImage() const {
+  return kTourConstants.has_ecommerce_image;
+}
 
-bool TourDescription::HasEcommerceLogo() const { return kTourConstants.has_ecommerce_logo; }
+bool TourDescription::HasEcommerceLogo() const {
+  return kTourConstants.has_ecommerce_logo;
+}

@@ -32,10 +32,10 @@ class TourDescription {
   bool HasEcommerceLogo() const;
 
  private:
-  SceneRecord** scenes;                 // kSceneCount records, owned
-  HotSpotRectangle** hot_spot_rects;    // array and records owned
-  const char** hot_spot_links;          // array owned, texts constant
-  const char** hot_spot_status_texts;   // array owned, texts constant
+  SceneRecord** scenes;                // kSceneCount records, owned
+  HotSpotRectangle** hot_spot_rects;   // array and records owned
+  const char** hot_spot_links;         // array owned, texts constant
+  const char** hot_spot_status_texts;  // array owned, texts constant
 
  public:
   // Constant texts of the tour, read directly by the main window and the

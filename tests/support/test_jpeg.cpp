@@ -51,7 +51,8 @@ std::string ScratchPath(const std::string& name) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string unique = test ? std::string(test->test_suite_name()) + "." + test->name() : "test";
   for (char& c : unique) {
-    if (c == '/') c = '_';
+    if (c == '/')
+      c = '_';
   }
   return ::testing::TempDir() + unique + "." + name;
 }
