@@ -48,7 +48,9 @@ ExternalProject_Add(libjpeg_turbo_build
     COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/jconfig.h <SOURCE_DIR>/jpeglib.h
             <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h <INSTALL_DIR>/include/
   BUILD_BYPRODUCTS "${jpeg_library}"
-  UPDATE_COMMAND "" PATCH_COMMAND ""
+  UPDATE_COMMAND ""
+  PATCH_COMMAND ${CMAKE_COMMAND} -DHEADER=<SOURCE_DIR>/jmorecfg.h
+                -P ${CMAKE_CURRENT_LIST_DIR}/trim_libjpeg.cmake
   LOG_CONFIGURE ON LOG_BUILD ON)
 
 file(MAKE_DIRECTORY "${jpeg_prefix}/include")

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bmp_reference.h"
 #include "support/test_jpeg.h"
 
 namespace {
@@ -238,16 +239,6 @@ TEST(SceneBitmapDeathTest, FailuresEndTheProcessWithStatusOne) {
 
 // --- agreement with libjpeg's own BMP writer --------------------------------
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>());
-}
-
-uint32_t Le32(const std::vector<unsigned char>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
-}
-
 class DjpegAgreement : public ::testing::TestWithParam<std::string> {};
 
 // djpeg -bmp writes the same bottom-up DIB with each row padded to 4 bytes;
@@ -258,28 +249,10 @@ TEST_P(DjpegAgreement, PixelsMatchDjpegBmpWithoutItsRowPadding) {
   const std::string command =
       std::string(VISTELLO_DJPEG) + " -bmp -outfile '" + bmp + "' '" + path + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  const std::vector<unsigned char> file = ReadFile(bmp);
-  ASSERT_GT(file.size(), 54u);
-  const uint32_t pixel_offset = Le32(file, 10);
-  const int width = static_cast<int>(Le32(file, 18));
-  const int height = static_cast<int>(Le32(file, 22));
-  const int bit_count = file[28] | file[29] << 8;
-
+  BmpReference reference;
+  ASSERT_TRUE(ReadBmpReference(bmp, &reference));
   Decoded ours(path);
-  ASSERT_EQ(ours.bitmap.Width(), width);
-  ASSERT_EQ(ours.bitmap.Height(), height);
-  ASSERT_EQ(ours.bitmap.Header()->biBitCount, bit_count);
-  if (bit_count == 8) {
-    // djpeg writes its grey colour map the same way: (i, i, i, 0).
-    EXPECT_EQ(0, std::memcmp(ours.bitmap.ColorTable(), &file[54], 1024));
-  }
-  const int stride = width * bit_count / 8;
-  const int padded = (stride + 3) & ~3;
-  for (int row = 0; row < height; row++) {
-    ASSERT_EQ(0, std::memcmp(ours.bitmap.Bits() + row * stride, &file[pixel_offset + row * padded],
-                             stride))
-        << "stored row " << row;
-  }
+  EXPECT_TRUE(MatchesReference(ours.bitmap, reference));
 }
 
 std::vector<std::string> AgreementPictures() {
