@@ -242,13 +242,16 @@ void ViewerApp::CreateStaticControls() {
                           WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
                           ID_SCENE_LIST, fonts.Normal(), nullptr);
   separator = CreateLine("STATIC", 0, WS_CHILD | SS_ETCHEDHORZ, ID_SEPARATOR, nullptr, nullptr);
-  location_line = CreateLine("STATIC", 0, WS_CHILD, ID_LABEL, fonts.LargeBold(), tour.location);
-  listing_line = CreateLine("STATIC", 0, WS_CHILD, ID_LISTING, fonts.Normal(), tour.listing);
+  // The tour's own texts are shown as written: an ampersand in a company
+  // name is a character, not a keyboard-mnemonic marker.
+  const DWORD tour_text = WS_CHILD | SS_NOPREFIX;
+  location_line = CreateLine("STATIC", 0, tour_text, ID_LABEL, fonts.LargeBold(), tour.location);
+  listing_line = CreateLine("STATIC", 0, tour_text, ID_LISTING, fonts.Normal(), tour.listing);
   presented_by_label =
       CreateLine("STATIC", 0, WS_CHILD, ID_PRESENTED_BY, fonts.Small(), kPresentedByText);
   presenter_name_line =
-      CreateLine("STATIC", 0, WS_CHILD, ID_PRESENTER_NAME, fonts.Bold(), tour.presenter_name);
-  presenter_company_line = CreateLine("STATIC", 0, WS_CHILD, ID_PRESENTER_COMPANY, fonts.Normal(),
+      CreateLine("STATIC", 0, tour_text, ID_PRESENTER_NAME, fonts.Bold(), tour.presenter_name);
+  presenter_company_line = CreateLine("STATIC", 0, tour_text, ID_PRESENTER_COMPANY, fonts.Normal(),
                                       tour.presenter_company);
 }
 

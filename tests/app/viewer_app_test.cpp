@@ -139,6 +139,10 @@ TEST_F(Viewer, ChildrenHaveTheirIdsClassesTextsAndFonts) {
     }
   }
   EXPECT_TRUE(GetWindowLongA(GetDlgItem(app->Window(), ID_SEPARATOR), GWL_STYLE) & SS_ETCHEDHORZ);
+  // The tour's texts show an ampersand as typed.
+  for (int id : {ID_LISTING, ID_PRESENTER_NAME, ID_PRESENTER_COMPANY}) {
+    EXPECT_TRUE(GetWindowLongA(GetDlgItem(app->Window(), id), GWL_STYLE) & SS_NOPREFIX) << id;
+  }
   const LONG list_style = GetWindowLongA(app->SceneList(), GWL_STYLE);
   EXPECT_TRUE(list_style & LBS_NOTIFY);
   EXPECT_TRUE(list_style & WS_VSCROLL);
