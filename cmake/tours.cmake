@@ -28,5 +28,11 @@ function(vistello_tour name)
     "${out}/tour_data.cpp"
     "${CMAKE_SOURCE_DIR}/resources/vistello.rc")
   target_include_directories(tour_${name} PRIVATE "${out}" "${CMAKE_SOURCE_DIR}/resources")
+  # The resource compiler's includes are not tracked by the generator:
+  # name them, so that editing a dialog template rebuilds the resources.
+  file(GLOB resource_parts CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/resources/*.rc"
+       "${CMAKE_SOURCE_DIR}/resources/*.h")
+  set_source_files_properties("${CMAKE_SOURCE_DIR}/resources/vistello.rc" TARGET_DIRECTORY
+    tour_${name} PROPERTIES OBJECT_DEPENDS "${resource_parts};${out}/tour_resources.rc")
   target_link_libraries(tour_${name} PRIVATE vistello_core)
 endfunction()

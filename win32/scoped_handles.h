@@ -1,5 +1,6 @@
 // One small, non-copyable holder per kind of Win32 handle, named for what
-// its destructor does. Every handle the program makes is held by one of
+// its destructor does (registry keys have their own, with the reads built
+// on them, in registry_key.h). Every handle the program makes is held by one of
 // these (or by an object that releases it in its destructor), so no return
 // path can leak a DC, a GDI object, a kernel handle, a key or a library.
 #ifndef VISTELLO_WIN32_SCOPED_HANDLES_H
@@ -138,24 +139,8 @@ class KernelHandle : NonCopyable {
   HANDLE handle;
 };
 
-// An open registry key, closed with RegCloseKey.
-class RegistryKey : NonCopyable {
- public:
-  RegistryKey() : key(nullptr) {}
-  ~RegistryKey() {
-    if (key)
-      RegCloseKey(key);
-  }
-  // For the Reg*Key calls that return the key through a pointer.
-  HKEY* Receive() { return &key; }
-  HKEY Get() const { return key; }
-  operator HKEY() const { return key; }
-
- private:
-  HKEY key;
-};
-
-// A DLL loaded with LoadLibraryA, unloaded with FreeLibrary.
+// A DLL loaded at run time with LoadLibraryA, unloaded with FreeLibrary.
+// On failure nothing is held and the thread's last-error code says why.
 class LoadedLibrary : NonCopyable {
  public:
   explicit LoadedLibrary(const char* name) : module(LoadLibraryA(name)) {}
@@ -163,11 +148,28 @@ class LoadedLibrary : NonCopyable {
     if (module)
       FreeLibrary(module);
   }
+  bool IsLoaded() const { return module != nullptr; }
   HMODULE Get() const { return module; }
-  operator HMODULE() const { return module; }
+  // The exported entry point, or null when it is missing or nothing is
+  // loaded (GetProcAddress with a null module would search the executable
+  // itself). Valid only while this object lives.
+  FARPROC Procedure(const char* name) const {
+    return module ? GetProcAddress(module, name) : nullptr;
+  }
 
  private:
   HMODULE module;
+};
+
+// Shows a cursor for the length of a task and puts the previous one back.
+// Cursors from LoadCursorA are shared and never destroyed.
+class CursorRestorer : NonCopyable {
+ public:
+  explicit CursorRestorer(HCURSOR cursor) : previous(SetCursor(cursor)) {}
+  ~CursorRestorer() { SetCursor(previous); }
+
+ private:
+  HCURSOR previous;
 };
 
 #endif  // VISTELLO_WIN32_SCOPED_HANDLES_H

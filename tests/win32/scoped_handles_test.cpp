@@ -1,6 +1,8 @@
 // Each handle holder gives back what it holds when its scope ends.
 #include "win32/scoped_handles.h"
 
+#include "win32/registry_key.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,11 +74,10 @@ TEST(ScopedHandles, RegistryKeyIsClosed) {
   HKEY opened = nullptr;
   {
     RegistryKey key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.Receive()),
-              ERROR_SUCCESS);
-    opened = key;
-    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr),
+    ASSERT_TRUE(key.OpenForReading(HKEY_CURRENT_USER, "Software"));
+    opened = key.Handle();
+    EXPECT_EQ(RegQueryInfoKeyA(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
   }
   EXPECT_NE(RegQueryInfoKeyA(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -88,10 +89,26 @@ TEST(ScopedHandles, LoadedLibraryIsFreed) {
   ASSERT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
   {
     LoadedLibrary library("msimg32.dll");
-    ASSERT_NE(library.Get(), nullptr);
+    ASSERT_TRUE(library.IsLoaded());
     EXPECT_EQ(GetModuleHandleA("msimg32.dll"), library.Get());
+    EXPECT_NE(library.Procedure("AlphaBlend"), nullptr);
+    EXPECT_EQ(library.Procedure("NoSuchEntryPoint"), nullptr);
   }
   EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
+  LoadedLibrary missing("nosuchlibrary.dll");
+  EXPECT_FALSE(missing.IsLoaded());
+  EXPECT_EQ(missing.Procedure("Anything"), nullptr);
+}
+
+TEST(ScopedHandles, CursorRestorerPutsThePreviousCursorBack) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(arrow);
+  {
+    CursorRestorer busy(wait);
+    EXPECT_EQ(GetCursor(), wait);
+  }
+  EXPECT_EQ(GetCursor(), arrow);
 }
 
 }  // namespace
