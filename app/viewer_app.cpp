@@ -474,10 +474,14 @@ void ViewerApp::OnPaletteChanged(HWND changed_by) {
   if (ecommerce_panel != nullptr) {
     ecommerce_panel->RealizeHalftone(false);
   }
-  if (ecommerce_logo != nullptr) {
+  // InvalidateRect of a null window would repaint every window there is,
+  // so a window that failed to be made is left out.
+  if (ecommerce_logo != nullptr && ecommerce_logo->Window() != nullptr) {
     InvalidateRect(ecommerce_logo->Window(), nullptr, TRUE);
   }
-  InvalidateRect(toolbar, nullptr, TRUE);
+  if (toolbar != nullptr) {
+    InvalidateRect(toolbar, nullptr, TRUE);
+  }
 }
 
 LRESULT ViewerApp::OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {

@@ -386,6 +386,11 @@ HPALETTE PanoramaController::HalftonePalette() {
 }
 
 UINT PanoramaController::RealizeHalftone(bool foreground) {
+  // Without a window there is nothing to realise into; GetDC and
+  // InvalidateRect of a null window would reach the whole screen.
+  if (Window() == nullptr) {
+    return 0;
+  }
   WindowDC dc(Window());
   UINT changed = 0;
   {
