@@ -37,3 +37,17 @@ LRESULT CALLBACK ChildWindow::SharedWindowProc(HWND window, UINT message, WPARAM
   }
   return DefWindowProcA(window, message, wparam, lparam);
 }
+
+HWND ChildWindow::CreateChild(HWND parent, HINSTANCE instance, const char* class_name,
+                              DWORD extended_style, int id) {
+  WNDCLASSEXA window_class = {};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = SharedWindowProc;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.lpszClassName = class_name;
+  RegisterClassExA(&window_class);  // fails harmlessly when already registered
+  return CreateWindowExA(extended_style, class_name, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10,
+                         10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                         this);
+}

@@ -33,6 +33,20 @@ class ChildWindow {
   // without one, go to DefWindowProcA.
   static LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+  // A mouse message's client coordinates: signed 16-bit words of lparam.
+  static int MouseX(LPARAM lparam) { return static_cast<short>(LOWORD(lparam)); }
+  static int MouseY(LPARAM lparam) { return static_cast<short>(HIWORD(lparam)); }
+
+ protected:
+  // Registers class_name for the program's child windows -- SharedWindowProc,
+  // the arrow cursor, no icon, no background brush (the windows paint all of
+  // their area themselves); a class registered already is fine -- and creates
+  // this object's window of it: WS_CHILD | WS_CLIPSIBLINGS, 10 x 10 at (0, 0)
+  // until laid out, child id id, bound to this object at WM_CREATE. Returns
+  // the window, or null.
+  HWND CreateChild(HWND parent, HINSTANCE instance, const char* class_name, DWORD extended_style,
+                   int id);
+
  private:
   HWND window;
 };

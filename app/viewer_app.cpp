@@ -280,8 +280,8 @@ LRESULT CALLBACK ViewerApp::ToolbarTrampoline(HWND toolbar, UINT message, WPARAM
 }
 
 LRESULT ViewerApp::ToolbarProc(HWND toolbar_window, UINT message, WPARAM wparam, LPARAM lparam) {
-  const int x = static_cast<short>(LOWORD(lparam));
-  const int y = static_cast<short>(HIWORD(lparam));
+  const int x = MouseX(lparam);
+  const int y = MouseY(lparam);
   switch (message) {
     case WM_PAINT: {
       // The toolbar paints (and validates) itself first; the badge goes on top.

@@ -43,3 +43,12 @@ OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir) {
   }
   return strip;
 }
+
+bool PrepareBenchPipeline(const std::string& tours_dir, ViewPipeline* pipeline) {
+  OwnedSceneBitmap strip = LoadBenchStrip(tours_dir);
+  return strip && pipeline->Prepare(*strip);
+}
+
+int StartPan(const ViewPipeline& pipeline) {
+  return pipeline.WidenedWidth() / 3 - CylinderProjection::kOutputWidth / 2;
+}

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "panorama/view_pipeline.h"
 #include "tour/scene_bitmap.h"
 
 // tours/demo/<index>.JPG under the given tours folder.
@@ -16,5 +17,11 @@ bool FileExists(const std::string& path);
 // strip of pseudo-random pixels (the worst case for any shortcut). Says on
 // the standard error stream which one it used.
 OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir);
+
+// Prepares the pipeline with the bench strip, as the view prepares a scene.
+bool PrepareBenchPipeline(const std::string& tours_dir, ViewPipeline* pipeline);
+
+// The pan column the view starts a scene at: W' / 3 - 160.
+int StartPan(const ViewPipeline& pipeline);
 
 #endif  // VISTELLO_BENCH_BENCH_SCENE_H

@@ -12,15 +12,9 @@
 
 namespace {
 
-// The pan column the view starts a scene at: W' / 3 - 160.
-int StartPan(const ViewPipeline& pipeline) {
-  return pipeline.WidenedWidth() / 3 - 160;
-}
-
 void BM_Frame(benchmark::State& state) {
-  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
   ViewPipeline pipeline;
-  if (!pipeline.Prepare(*strip)) {
+  if (!PrepareBenchPipeline(VISTELLO_TOURS_DIR, &pipeline)) {
     state.SkipWithError("scene preparation failed");
     return;
   }
@@ -37,9 +31,8 @@ BENCHMARK(BM_Frame)->ArgName("level")->Arg(0)->Arg(15)->Unit(benchmark::kMicrose
 
 // The two stages apart, at the level the view shows most.
 void BM_Projection(benchmark::State& state) {
-  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
   ViewPipeline pipeline;
-  if (!pipeline.Prepare(*strip)) {
+  if (!PrepareBenchPipeline(VISTELLO_TOURS_DIR, &pipeline)) {
     state.SkipWithError("scene preparation failed");
     return;
   }
@@ -52,9 +45,8 @@ void BM_Projection(benchmark::State& state) {
 BENCHMARK(BM_Projection)->Unit(benchmark::kMicrosecond);
 
 void BM_Zoom(benchmark::State& state) {
-  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
   ViewPipeline pipeline;
-  if (!pipeline.Prepare(*strip)) {
+  if (!PrepareBenchPipeline(VISTELLO_TOURS_DIR, &pipeline)) {
     state.SkipWithError("scene preparation failed");
     return;
   }

@@ -53,13 +53,12 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: frame_timing [TOURS_DIR] [FRAMES]\n");
     return 2;
   }
-  OwnedSceneBitmap strip = LoadBenchStrip(tours);
   ViewPipeline pipeline;
-  if (!pipeline.Prepare(*strip)) {
+  if (!PrepareBenchPipeline(tours, &pipeline)) {
     fprintf(stderr, "frame_timing: scene preparation failed\n");
     return 1;
   }
-  const int pan = pipeline.WidenedWidth() / 3 - 160;
+  const int pan = StartPan(pipeline);
   for (const int level : {0, 15}) {
     for (int i = 0; i < 20; i++) {
       pipeline.Render(pan, 0, level);

@@ -57,15 +57,14 @@ PeerMaps MakeMaps(ViewPipeline& pipeline, int pan, int tilt, int level) {
 }
 
 void BM_OpenCvFrame(benchmark::State& state) {
-  OwnedSceneBitmap strip = LoadBenchStrip(VISTELLO_TOURS_DIR);
   ViewPipeline pipeline;
-  if (!pipeline.Prepare(*strip)) {
+  if (!PrepareBenchPipeline(VISTELLO_TOURS_DIR, &pipeline)) {
     state.SkipWithError("scene preparation failed");
     return;
   }
   const int level = static_cast<int>(state.range(0));
   const int threads = static_cast<int>(state.range(1));
-  const int pan = pipeline.WidenedWidth() / 3 - 160;
+  const int pan = StartPan(pipeline);
   const int width = pipeline.FrameWidth();
   const int height = pipeline.FrameHeight();
   PeerMaps maps = MakeMaps(pipeline, pan, 0, level);

@@ -1,11 +1,12 @@
 // CylinderProjection: table building (all of the trigonometry) and the
 // per-frame bilinear resampler.
 #include "panorama/cylinder_projection.h"
-
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "panorama/limit.h"
 
 // The gather below moves three-byte pixels with wider loads, stores and
 // shifts, which assumes little-endian byte order (every Windows target has it).
@@ -281,20 +282,8 @@ int CylinderProjection::Render(int pan, int vertical_offset) {
     return -1;
   }
   int status = 1;
-  if (pan < min_pan) {
-    pan = min_pan;
-    status = -1;
-  } else if (pan > max_pan) {
-    pan = max_pan;
-    status = -1;
-  }
-  if (vertical_offset < -margin_y) {
-    vertical_offset = -margin_y;
-    status = -1;
-  } else if (vertical_offset > margin_y) {
-    vertical_offset = margin_y;
-    status = -1;
-  }
+  pan = LimitTo(pan, min_pan, max_pan, status);
+  vertical_offset = LimitTo(vertical_offset, -margin_y, margin_y, status);
 
   const int32_t base = 3 * (margin_x + pan);
   const int32_t stride = 3 * source_width;

@@ -25,7 +25,6 @@ PanoramaController::PanoramaController(PanoramaOwner* owner)
     : instance(owner->ModuleInstance()),
       owner(owner),
       listener(nullptr),
-      palette(nullptr),
       drawdib(DrawDibOpen()),
       render_thread_id(0),
       animation_thread_id(0),
@@ -51,9 +50,6 @@ PanoramaController::~PanoramaController() {
   stop_event.Reset();
   if (drawdib != nullptr) {
     DrawDibClose(drawdib);
-  }
-  if (palette != nullptr) {
-    DeleteObject(palette);
   }
   offscreen.Release();
   pipeline.Clear();
@@ -88,17 +84,7 @@ void PanoramaController::EndThread(KernelHandle& thread) {
 }
 
 bool PanoramaController::Create(HWND parent) {
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = SharedWindowProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.lpszClassName = class_name;
-  RegisterClassExA(&window_class);  // fails harmlessly when already registered
-
-  HWND window =
-      CreateWindowExA(WS_EX_CLIENTEDGE, class_name, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10,
-                      10, parent, reinterpret_cast<HMENU>(ID_PANORAMA), instance, this);
+  HWND window = CreateChild(parent, instance, class_name, WS_EX_CLIENTEDGE, ID_PANORAMA);
   if (window == nullptr) {
     return false;
   }
@@ -143,13 +129,13 @@ LRESULT PanoramaController::WindowProc(HWND window, UINT message, WPARAM wparam,
       return 0;
     case WM_MOUSEMOVE:
       if (dragging) {
-        OnDrag(SignedLow(lparam), SignedHigh(lparam), wparam);
+        OnDrag(MouseX(lparam), MouseY(lparam), wparam);
       }
       return 0;
     case WM_LBUTTONDOWN:
       dragging = true;
       SetCapture(window);
-      OnButtonDown(SignedLow(lparam), SignedHigh(lparam));
+      OnButtonDown(MouseX(lparam), MouseY(lparam));
       return 0;
     case WM_LBUTTONUP:
       dragging = false;
@@ -378,11 +364,7 @@ void PanoramaController::ShowLoading(const char* text) {
 }
 
 HPALETTE PanoramaController::HalftonePalette() {
-  if (palette == nullptr) {
-    WindowDC dc(Window());
-    palette = CreateHalftonePalette(dc);
-  }
-  return palette;
+  return palette.For(Window());
 }
 
 UINT PanoramaController::RealizeHalftone(bool foreground) {

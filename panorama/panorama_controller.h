@@ -132,7 +132,7 @@ class PanoramaController : public ChildWindow {
   HINSTANCE instance;
   PanoramaOwner* owner;                // not owned
   std::atomic<PanListener*> listener;  // not owned, may be null
-  HPALETTE palette;                    // owned; made in Create, shared with DrawDib
+  HalftonePaletteHolder palette;       // made in Create, shared with DrawDib
   HDRAWDIB drawdib;                    // owned; null when DrawDib is unavailable
   KernelHandle render_thread;
   DWORD render_thread_id;

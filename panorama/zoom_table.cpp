@@ -1,10 +1,11 @@
 // ZoomTable: the magnification tables and the nearest-neighbour resampler.
 #include "panorama/zoom_table.h"
-
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "panorama/limit.h"
 
 ZoomTable::ZoomTable()
     : max_zoom(1.0f),
@@ -106,31 +107,13 @@ int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
     return -1;
   }
   int status = 1;
-  if (level < 0) {
-    level = 0;
-    status = -1;
-  } else if (level > steps) {
-    level = steps;
-    status = -1;
-  }
+  level = LimitTo(level, 0, steps, status);
   const int32_t* columns = column_table + level * stride;
   const int32_t* rows = row_table + level * stride;
   margin_x = columns[0] / 3;
   margin_y = rows[0] / 3;
-  if (horizontal_offset < -margin_x) {
-    horizontal_offset = -margin_x;
-    status = -1;
-  } else if (horizontal_offset > margin_x) {
-    horizontal_offset = margin_x;
-    status = -1;
-  }
-  if (vertical_offset < -margin_y) {
-    vertical_offset = -margin_y;
-    status = -1;
-  } else if (vertical_offset > margin_y) {
-    vertical_offset = margin_y;
-    status = -1;
-  }
+  horizontal_offset = LimitTo(horizontal_offset, -margin_x, margin_x, status);
+  vertical_offset = LimitTo(vertical_offset, -margin_y, margin_y, status);
 
   const size_t row_bytes = 3 * static_cast<size_t>(width);
   // The column table is non-decreasing, so a span of exactly w - 1 columns

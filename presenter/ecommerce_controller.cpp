@@ -14,19 +14,11 @@ namespace {
 // The system's hand cursor, which systems older than Windows 98 and 2000 lack.
 const LPCSTR kSystemHandCursor = MAKEINTRESOURCEA(32649);
 
-int SignedLow(LPARAM value) {
-  return static_cast<short>(LOWORD(value));
-}
-int SignedHigh(LPARAM value) {
-  return static_cast<short>(HIWORD(value));
-}
-
 }  // namespace
 
 EcommerceController::EcommerceController(ViewerApp* owner)
     : instance(owner->ModuleInstance()),
       owner(owner),
-      palette(nullptr),
       image(nullptr),
       image_height(0),
       image_width(0),
@@ -51,26 +43,13 @@ EcommerceController::EcommerceController(ViewerApp* owner)
 
 EcommerceController::~EcommerceController() {
   free(browser_command);
-  if (palette != nullptr) {
-    DeleteObject(palette);
-  }
   if (image != nullptr) {
     DeleteObject(image);
   }
 }
 
 bool EcommerceController::Create(HWND parent) {
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = SharedWindowProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.lpszClassName = class_name;
-  RegisterClassExA(&window_class);  // fails harmlessly when already registered
-
-  HWND window =
-      CreateWindowExA(0, class_name, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10, parent,
-                      reinterpret_cast<HMENU>(ID_ECOMMERCE_PANEL), instance, this);
+  HWND window = CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_PANEL);
   if (window == nullptr) {
     return false;
   }
@@ -88,11 +67,7 @@ void EcommerceController::GetImageSize(int* width, int* height) const {
 }
 
 HPALETTE EcommerceController::HalftonePalette() {
-  if (palette == nullptr) {
-    WindowDC dc(Window());
-    palette = CreateHalftonePalette(dc);
-  }
-  return palette;
+  return palette.For(Window());
 }
 
 UINT EcommerceController::RealizeHalftone(bool foreground) {
@@ -132,14 +107,14 @@ LRESULT EcommerceController::WindowProc(HWND window, UINT message, WPARAM wparam
     case WM_ERASEBKGND:
       return 1;
     case WM_MOUSEMOVE:
-      OnHotSpotHover(SignedLow(lparam), SignedHigh(lparam));
+      OnHotSpotHover(MouseX(lparam), MouseY(lparam));
       return 0;
     case WM_LBUTTONDOWN:
       SetCapture(window);
       return 0;
     case WM_LBUTTONUP:
       ReleaseCapture();
-      OnHotSpotClick(SignedLow(lparam), SignedHigh(lparam));
+      OnHotSpotClick(MouseX(lparam), MouseY(lparam));
       return 0;
     default:
       return DefWindowProcA(window, message, wparam, lparam);

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "app/child_window.h"
+#include "win32/scoped_handles.h"
 
 class ViewerApp;
 
@@ -42,9 +43,9 @@ class EcommerceController : public ChildWindow {
   HPALETTE HalftonePalette();
 
   HINSTANCE instance;
-  ViewerApp* owner;  // not owned
-  HPALETTE palette;  // owned; made at the first paint or realisation
-  HBITMAP image;     // owned DIB section; null when the tour has none
+  ViewerApp* owner;               // not owned
+  HalftonePaletteHolder palette;  // made at the first paint or realisation
+  HBITMAP image;                  // owned DIB section; null when the tour has none
   int image_height;
   int image_width;
   char class_name[150];

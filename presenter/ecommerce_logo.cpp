@@ -20,16 +20,7 @@ EcommerceLogo::~EcommerceLogo() {
 }
 
 bool EcommerceLogo::Create(HWND parent) {
-  WNDCLASSEXA window_class = {};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = SharedWindowProc;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.lpszClassName = class_name;
-  RegisterClassExA(&window_class);  // fails harmlessly when already registered
-
-  HWND window = CreateWindowExA(0, class_name, nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10,
-                                parent, reinterpret_cast<HMENU>(ID_ECOMMERCE_LOGO), instance, this);
+  HWND window = CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_LOGO);
   if (window == nullptr) {
     return false;
   }

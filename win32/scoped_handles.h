@@ -122,6 +122,27 @@ class SelectedPalette : NonCopyable {
   bool restore_as_background;
 };
 
+// A window's halftone palette: made from the window's DC on first use and
+// kept, shared by whoever draws into the window, deleted with the holder.
+class HalftonePaletteHolder : NonCopyable {
+ public:
+  HalftonePaletteHolder() : palette(nullptr) {}
+  ~HalftonePaletteHolder() {
+    if (palette)
+      DeleteObject(palette);
+  }
+  HPALETTE For(HWND window) {
+    if (palette == nullptr) {
+      WindowDC dc(window);
+      palette = CreateHalftonePalette(dc);
+    }
+    return palette;
+  }
+
+ private:
+  HPALETTE palette;
+};
+
 // A kernel object handle (thread, process, event, file), closed with CloseHandle.
 class KernelHandle : NonCopyable {
  public:

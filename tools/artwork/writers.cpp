@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
+#include "common/png_file.h"
 #include "image.h"
 
 // jpeglib.h expects size_t and FILE to be declared before it.
@@ -150,37 +152,6 @@ size_t WriteIconFile(const std::string& path, const std::vector<Indexed>& images
   for (const auto& blob : blobs)
     b.Append(blob);
   return Save(path, b.data());
-}
-
-uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
-  static uint32_t table[256];
-  static bool ready = false;
-  if (!ready) {
-    for (uint32_t i = 0; i < 256; ++i) {
-      uint32_t c = i;
-      for (int k = 0; k < 8; ++k)
-        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[i] = c;
-    }
-    ready = true;
-  }
-  crc = ~crc;
-  for (size_t i = 0; i < n; ++i)
-    crc = table[(crc ^ p[i]) & 255] ^ (crc >> 8);
-  return ~crc;
-}
-
-void BigEndian32(std::vector<uint8_t>* v, uint32_t x) {
-  for (int s = 24; s >= 0; s -= 8)
-    v->push_back((x >> s) & 255);
-}
-
-void PngChunk(std::vector<uint8_t>* out, const char* type, const std::vector<uint8_t>& data) {
-  BigEndian32(out, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  out->insert(out->end(), body.begin(), body.end());
-  BigEndian32(out, Crc32(body.data(), body.size()));
 }
 
 }  // namespace
@@ -405,45 +376,13 @@ size_t WriteCur(const std::string& path, const Indexed& image, int hot_x, int ho
 }
 
 size_t WritePng(const std::string& path, const Image& img) {
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < img.height; ++y) {
-    raw.push_back(0);  // filter: none
-    for (int x = 0; x < img.width; ++x) {
-      const Rgb& c = img.at(x, y);
-      raw.push_back(c.r);
-      raw.push_back(c.g);
-      raw.push_back(c.b);
-    }
+  static_assert(sizeof(Rgb) == 3, "Image pixels are packed red, green, blue bytes");
+  if (!WritePngFile(path.c_str(), reinterpret_cast<const uint8_t*>(img.px.data()), img.width,
+                    img.height)) {
+    return 0;
   }
-  // zlib stream of stored deflate blocks (no compression needed here).
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t pos = 0;
-  do {
-    size_t n = std::min<size_t>(65535, raw.size() - pos);
-    bool last = pos + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(n & 255);
-    z.push_back(n >> 8);
-    z.push_back(~n & 255);
-    z.push_back((~n >> 8) & 255);
-    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-    pos += n;
-  } while (pos < raw.size());
-  uint32_t a = 1, bsum = 0;
-  for (uint8_t v : raw) {
-    a = (a + v) % 65521;
-    bsum = (bsum + a) % 65521;
-  }
-  BigEndian32(&z, (bsum << 16) | a);
-  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  std::vector<uint8_t> ihdr;
-  BigEndian32(&ihdr, img.width);
-  BigEndian32(&ihdr, img.height);
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-  PngChunk(&out, "IHDR", ihdr);
-  PngChunk(&out, "IDAT", z);
-  PngChunk(&out, "IEND", {});
-  return Save(path, out);
+  std::ifstream written(path, std::ios::binary | std::ios::ate);
+  return static_cast<size_t>(written.tellg());
 }
 
 Image Scale(const Image& img, int scale) {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "png_file.h"
+#include "common/png_file.h"
 
 namespace {
 
