@@ -51,3 +51,12 @@ HWND ChildWindow::CreateChild(HWND parent, HINSTANCE instance, const char* class
                          10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                          this);
 }
+
+bool ChildWindow::Reveal(HWND window) {
+  if (window == nullptr) {
+    return false;
+  }
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  return true;
+}

@@ -46,6 +46,8 @@ class ChildWindow {
   // the window, or null.
   HWND CreateChild(HWND parent, HINSTANCE instance, const char* class_name, DWORD extended_style,
                    int id);
+  // Shows and paints a window just created; false when there is none.
+  static bool Reveal(HWND window);
 
  private:
   HWND window;

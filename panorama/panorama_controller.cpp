@@ -104,9 +104,7 @@ bool PanoramaController::Create(HWND parent) {
   if (animation_thread.Get() == nullptr) {
     return false;
   }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  return true;
+  return Reveal(window);
 }
 
 LRESULT PanoramaController::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

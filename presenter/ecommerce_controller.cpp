@@ -49,13 +49,7 @@ EcommerceController::~EcommerceController() {
 }
 
 bool EcommerceController::Create(HWND parent) {
-  HWND window = CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_PANEL);
-  if (window == nullptr) {
-    return false;
-  }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  return true;
+  return Reveal(CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_PANEL));
 }
 
 void EcommerceController::GetImageSize(int* width, int* height) const {

@@ -20,13 +20,7 @@ EcommerceLogo::~EcommerceLogo() {
 }
 
 bool EcommerceLogo::Create(HWND parent) {
-  HWND window = CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_LOGO);
-  if (window == nullptr) {
-    return false;
-  }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  return true;
+  return Reveal(CreateChild(parent, instance, class_name, 0, ID_ECOMMERCE_LOGO));
 }
 
 void EcommerceLogo::GetLogoSize(int* width, int* height) const {
