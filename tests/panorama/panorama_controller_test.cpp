@@ -325,6 +325,29 @@ TEST_F(PanoramaView, ScreenShowsTheRenderedFrame) {
   }
 }
 
+// A scene that cannot be prepared (here: no strip at all; out of memory
+// takes the same road) leaves an empty view, and the next scene shows.
+TEST_F(PanoramaView, SceneThatCannotBePreparedShowsAnEmptyView) {
+  SceneRecord empty;
+  ASSERT_TRUE(empty.SetTitle("Nothing here"));
+  owner.ClearStatusLog();
+  view->RequestScene(&empty);
+  ASSERT_TRUE(PumpUntil([&] { return owner.StatusText() == "Nothing here"; }));
+  PumpMessages(200);
+  const ScreenPixels screen = ReadClientPixels(view->Window());
+  const COLORREF window_colour = GetSysColor(COLOR_WINDOW);
+  int other = 0;
+  for (int y = 0; y < screen.height; y += 3) {
+    for (int x = 0; x < screen.width; x += 3) {
+      const unsigned char* p = screen.At(x, y);
+      other += RGB(p[2], p[1], p[0]) != window_colour;
+    }
+  }
+  EXPECT_EQ(other, 0) << "the view is blank, not a stale splash or frame";
+  ShowScene(2);
+  EXPECT_EQ(view->WidenedWidth(), 1806);
+}
+
 TEST_F(PanoramaView, DestroyingDuringTheSplashEndsPromptly) {
   view->RequestScene(tour->Scene(9));
   ASSERT_TRUE(PumpUntil([&] { return owner.StatusText() == kLoading; }));
