@@ -22,9 +22,7 @@ typedef void* HGLOBAL;
 #define TRUE 1
 #define FALSE 0
 
-#define GMEM_FIXED 0x0000
 #define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
 #define BI_RGB 0
 
 #pragma pack(push, 2)
@@ -76,7 +74,6 @@ typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
 void InitializeCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
 void EnterCriticalSection(LPCRITICAL_SECTION section);
-BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 
 #endif  // VISTELLO_NATIVE_WINDOWS_H

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -22,7 +21,7 @@ BlockHeader* HeaderOf(LPCVOID block) {
 
 }  // namespace
 
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
+HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
   if (bytes > SIZE_MAX - kHeaderBytes) {
     return nullptr;
   }
@@ -31,9 +30,6 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     return nullptr;
   }
   header->size = bytes;
-  if (flags & GMEM_ZEROINIT) {
-    std::memset(header->bytes, 0, bytes);
-  }
   return header->bytes;
 }
 
@@ -68,10 +64,6 @@ void DeleteCriticalSection(LPCRITICAL_SECTION section) {
 
 void EnterCriticalSection(LPCRITICAL_SECTION section) {
   static_cast<std::recursive_mutex*>(section->mutex)->lock();
-}
-
-BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section) {
-  return static_cast<std::recursive_mutex*>(section->mutex)->try_lock() ? TRUE : FALSE;
 }
 
 void LeaveCriticalSection(LPCRITICAL_SECTION section) {

@@ -40,11 +40,9 @@ class ViewPipeline {
   int FrameWidth() const { return frame_width; }
   int FrameHeight() const { return frame_height; }
   const SceneBitmap& Widened() const { return *widened; }
-  const SceneBitmap& Projected() const { return *projected; }
   const SceneBitmap& Zoomed() const { return *zoomed; }
   CylinderProjection& Projection() { return projection; }
   ZoomTable& Zoom() { return zoom; }
-  const ZoomTable& Zoom() const { return zoom; }
 
  private:
   OwnedSceneBitmap widened;

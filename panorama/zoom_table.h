@@ -45,7 +45,6 @@ class ZoomTable {
   void SetTargetBits(uint8_t* bits) { target_bits = bits; }
 
   bool IsBuilt() const { return column_table != nullptr; }
-  int Steps() const { return steps; }
   // The tables of one level (3 x source column per output column, 3 x source
   // row per output row), or null without tables or for a level outside
   // 0 .. steps.

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/viewer_app.h"
+#include "presenter/keyed_bitmap.h"
 #include "resources/resource_ids.h"
 #include "share/browser_launch.h"
 #include "win32/scoped_handles.h"
@@ -82,13 +83,9 @@ UINT EcommerceController::RealizeHalftone(bool foreground) {
 // The image 1:1 from its top-left corner; the background is never erased.
 void EcommerceController::Paint(HWND window) {
   PaintScope paint(window);
-  RECT client;
-  GetClientRect(window, &client);
-  MemoryDC memory(paint);
   SelectedPalette halftone(paint, HalftonePalette(), true);
   RealizePalette(paint);
-  SelectedObject picture(memory, image);
-  BitBlt(paint, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  CopyBitmapToClient(window, paint, image);
 }
 
 LRESULT EcommerceController::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -2,6 +2,7 @@
 #include "presenter/ecommerce_logo.h"
 
 #include "app/viewer_app.h"
+#include "presenter/keyed_bitmap.h"
 #include "resources/resource_ids.h"
 #include "win32/scoped_handles.h"
 
@@ -39,15 +40,11 @@ void EcommerceLogo::GetLogoSize(int* width, int* height) const {
 // one is back: a palette change elsewhere just repaints the window.
 void EcommerceLogo::Paint(HWND window) {
   PaintScope paint(window);
-  RECT client;
-  GetClientRect(window, &client);
-  MemoryDC memory(paint);
   GdiObject<HPALETTE> halftone(CreateHalftonePalette(paint));
   {
     SelectedPalette selected(paint, halftone, true);
     RealizePalette(paint);
-    SelectedObject picture(memory, logo);
-    BitBlt(paint, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    CopyBitmapToClient(window, paint, logo);
   }
   RealizePalette(paint);
 }

@@ -51,3 +51,14 @@ void DrawKeyedBitmap(HDC destination, HBITMAP bitmap, int x, int y, int key_x, i
   // The caller's bitmap gets its pixels back.
   BitBlt(source, 0, 0, width, height, backup, 0, 0, SRCCOPY);
 }
+
+void CopyBitmapToClient(HWND window, HDC destination, HBITMAP bitmap) {
+  if (bitmap == nullptr) {
+    return;
+  }
+  RECT client;
+  GetClientRect(window, &client);
+  MemoryDC memory(destination);
+  SelectedObject picture(memory, bitmap);
+  BitBlt(destination, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+}

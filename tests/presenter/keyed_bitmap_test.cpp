@@ -29,16 +29,6 @@ std::vector<DWORD> ToBgra(const Pixels& pixels) {
   return bgra;
 }
 
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  return info;
-}
-
 // A device-dependent bitmap of the screen's format, like the one
 // LoadBitmapA gives the toolbar, holding the given pixels.
 HBITMAP MakeScreenBitmap(const Pixels& pixels) {

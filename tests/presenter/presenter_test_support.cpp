@@ -97,6 +97,8 @@ Pixels FromBgra(int width, int height, const unsigned char* bgra) {
   return pixels;
 }
 
+}  // namespace
+
 BITMAPINFO TopDown32(int width, int height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -107,8 +109,6 @@ BITMAPINFO TopDown32(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   return info;
 }
-
-}  // namespace
 
 Pixels ReadBitmapPixels(HBITMAP bitmap) {
   BITMAP size = {};
@@ -127,23 +127,14 @@ Pixels ReadBitmapPixels(HBITMAP bitmap) {
 }
 
 Pixels ReadWindowPixels(HWND window) {
-  RECT client = {};
-  GetClientRect(window, &client);
-  if (client.right <= 0 || client.bottom <= 0) {
-    return Pixels();
+  const ScreenPixels screen = ReadClientPixels(window);
+  Pixels pixels;
+  pixels.width = screen.width;
+  pixels.height = screen.height;
+  pixels.rgb.resize(static_cast<size_t>(screen.width) * screen.height);
+  for (size_t i = 0; i < pixels.rgb.size(); i++) {
+    const unsigned char* bgr = &screen.bgr[i * 3];
+    pixels.rgb[i] = RGB(bgr[2], bgr[1], bgr[0]);
   }
-  BITMAPINFO info = TopDown32(client.right, client.bottom);
-  HDC window_dc = GetDC(window);
-  HDC memory = CreateCompatibleDC(window_dc);
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, client.right, client.bottom, window_dc, 0, 0, SRCCOPY);
-  GdiFlush();
-  Pixels pixels = FromBgra(client.right, client.bottom, static_cast<unsigned char*>(bits));
-  SelectObject(memory, previous);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(window, window_dc);
   return pixels;
 }

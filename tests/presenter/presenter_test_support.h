@@ -67,6 +67,8 @@ struct Pixels {
   COLORREF At(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
 };
 Pixels ReadBitmapPixels(HBITMAP bitmap);
+// A header for 32-bit top-down pixels of the given size.
+BITMAPINFO TopDown32(int width, int height);
 // What the user sees of the window's client area.
 Pixels ReadWindowPixels(HWND window);
 
