@@ -14,6 +14,25 @@ namespace {
 
 const DWORD kHeaderBytes = 40;
 
+// A decompressor with the library's standard error handling (a fatal error
+// ends the process) and the program's add-on message table; destroyed when
+// it goes out of scope.
+struct JpegDecoder {
+  JpegDecoder() {
+    decompress.err = jpeg_std_error(&errors);
+    errors.addon_message_table = kAddonMessageTable;
+    errors.first_addon_message = kFirstAddonMessage;
+    errors.last_addon_message = kLastAddonMessage;
+    jpeg_create_decompress(&decompress);
+  }
+  ~JpegDecoder() { jpeg_destroy_decompress(&decompress); }
+  JpegDecoder(const JpegDecoder&) = delete;
+  JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+  jpeg_decompress_struct decompress;
+  jpeg_error_mgr errors;
+};
+
 }  // namespace
 
 SceneBitmap::SceneBitmap()
@@ -70,14 +89,7 @@ void SceneBitmap::AttachFields() {
 }
 
 bool SceneBitmap::DecodeJpegFile(const char* path) {
-  jpeg_decompress_struct decoder;
-  jpeg_error_mgr errors;
-  decoder.err = jpeg_std_error(&errors);
-  errors.addon_message_table = kAddonMessageTable;
-  errors.first_addon_message = kFirstAddonMessage;
-  errors.last_addon_message = kLastAddonMessage;
-  jpeg_create_decompress(&decoder);
-
+  JpegDecoder decoder;
   FILE* file = fopen(path, "rb");
   if (file == nullptr) {
     // "%s: can't open %s\n" with "this", written piecewise: fputs keeps the
@@ -87,36 +99,46 @@ bool SceneBitmap::DecodeJpegFile(const char* path) {
     fputs("\n", stderr);
     exit(1);
   }
-  jpeg_stdio_src(&decoder, file);
-  jpeg_read_header(&decoder, TRUE);
+  jpeg_stdio_src(&decoder.decompress, file);
+  DecodeFromSource(&decoder.decompress);
+  fclose(file);
+  return true;
+}
 
-  DibDestination* destination = InitDibDestination(&decoder);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, DibBlockSize(&decoder, destination));
+bool SceneBitmap::DecodeJpegMemory(const void* bytes, unsigned long size) {
+  JpegDecoder decoder;
+  // An empty buffer ends the process with libjpeg's "Empty input file".
+  jpeg_mem_src(&decoder.decompress, static_cast<const unsigned char*>(bytes), size);
+  DecodeFromSource(&decoder.decompress);
+  return true;
+}
+
+void SceneBitmap::DecodeFromSource(jpeg_decompress_struct* decoder) {
+  jpeg_read_header(decoder, TRUE);
+
+  DibDestination* destination = InitDibDestination(decoder);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, DibBlockSize(decoder, destination));
   block = memory ? static_cast<BYTE*>(GlobalLock(memory)) : nullptr;
   if (block == nullptr) {
-    ERREXIT1(&decoder, JERR_OUT_OF_MEMORY, 1);
+    ERREXIT1(decoder, JERR_OUT_OF_MEMORY, 1);
   }
   destination->output_start = block;
   destination->write_position = block;
 
-  jpeg_start_decompress(&decoder);
-  destination->start_output(&decoder, destination);
-  while (decoder.output_scanline < decoder.output_height) {
-    JDIMENSION rows =
-        jpeg_read_scanlines(&decoder, destination->buffer, destination->buffer_height);
-    destination->put_pixel_rows(&decoder, destination, rows);
+  jpeg_start_decompress(decoder);
+  destination->start_output(decoder, destination);
+  while (decoder->output_scanline < decoder->output_height) {
+    JDIMENSION rows = jpeg_read_scanlines(decoder, destination->buffer, destination->buffer_height);
+    destination->put_pixel_rows(decoder, destination, rows);
   }
-  destination->finish_output(&decoder, destination);
-  jpeg_finish_decompress(&decoder);
-  jpeg_destroy_decompress(&decoder);
-  fclose(file);
+  destination->finish_output(decoder, destination);
+  jpeg_finish_decompress(decoder);
 
   AttachFields();
   header->biSizeImage = ImageSize();
   if (header->biClrUsed == 0) {
     header->biClrUsed = ColorCount();
   }
-  return true;
 }
 
 void SceneBitmap::Release() {

@@ -19,6 +19,8 @@
 
 #include <memory>
 
+struct jpeg_decompress_struct;
+
 class SceneBitmap {
  public:
   // An empty object, to be filled by DecodeJpegFile.
@@ -34,6 +36,11 @@ class SceneBitmap {
   // failure ends the process with status 1 after a message on the standard
   // error stream, so it returns true whenever it returns.
   bool DecodeJpegFile(const char* path);
+
+  // The same from JPEG bytes in memory (libjpeg's memory source), for
+  // callers that hold the image already and have no file to read: the
+  // same pixels, the same failures. The bytes are only read.
+  bool DecodeJpegMemory(const void* bytes, unsigned long size);
 
   // Unlocks and frees the block. The object may only be deleted afterwards.
   void Release();
@@ -55,6 +62,8 @@ class SceneBitmap {
  private:
   // Points info, header, colour table and bits into the block.
   void AttachFields();
+  // Everything after the data source is attached: header, block, rows.
+  void DecodeFromSource(jpeg_decompress_struct* decoder);
 
   BYTE* block;
   BITMAPINFO* info;

@@ -222,6 +222,10 @@ TEST(SceneBitmapDeathTest, FailuresEndTheProcessWithStatusOne) {
   std::ofstream(empty, std::ios::binary).close();
   EXPECT_EXIT(SceneBitmap().DecodeJpegFile(empty.c_str()), ::testing::ExitedWithCode(1),
               "Empty input file");
+  EXPECT_EXIT(SceneBitmap().DecodeJpegMemory("", 0), ::testing::ExitedWithCode(1),
+              "Empty input file");
+  EXPECT_EXIT(SceneBitmap().DecodeJpegMemory("this is", 7), ::testing::ExitedWithCode(1),
+              "Not a JPEG file: starts with 0x74 0x68");
 
   const std::string text = ScratchPath("text.jpg");
   std::ofstream(text, std::ios::binary) << "this is not a picture";
@@ -252,7 +256,15 @@ TEST_P(DjpegAgreement, PixelsMatchDjpegBmpWithoutItsRowPadding) {
   BmpReference reference;
   ASSERT_TRUE(ReadBmpReference(bmp, &reference));
   Decoded ours(path);
-  EXPECT_TRUE(MatchesReference(ours.bitmap, reference));
+  EXPECT_TRUE(MatchesReference(ours.bitmap, reference)) << "from the file";
+
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                std::istreambuf_iterator<char>());
+  SceneBitmap from_memory;
+  from_memory.DecodeJpegMemory(bytes.data(), bytes.size());
+  EXPECT_TRUE(MatchesReference(from_memory, reference)) << "from memory";
+  from_memory.Release();
 }
 
 std::vector<std::string> AgreementPictures() {
