@@ -1,6 +1,13 @@
-# libjpeg-turbo for the Windows build: Debian's source package (fetched by
-# tools/setup), unpacked and cross-compiled once per build tree as a static
-# decoder library with the version 62 (6b) interface.
+# libjpeg-turbo built from Debian's source package (fetched by tools/setup):
+# unpacked once per build tree and compiled as a static decoder library with
+# the version 62 (6b) interface, trimmed to what the scenes need.
+#
+# vistello_libjpeg(<target> [TOOLCHAIN <file>] [C_FLAGS <flags>]
+#                  [CMAKE_ARGS <args>...])
+# defines the imported static library <target> (headers included). Every
+# build of the product's decoder goes through here, so they all share the
+# same sources and the same trimming; TOOLCHAIN picks the compiler (none
+# builds for the host), C_FLAGS and CMAKE_ARGS add to the common options.
 include(ExternalProject)
 
 set(VISTELLO_JPEG_SOURCE_DIR "/var/cache/vistello/libjpeg-turbo" CACHE PATH
@@ -12,50 +19,59 @@ if(NOT jpeg_dsc)
 endif()
 list(GET jpeg_dsc 0 jpeg_dsc)
 
-set(jpeg_src "${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src")
-if(NOT EXISTS "${jpeg_src}/CMakeLists.txt")
-  file(REMOVE_RECURSE "${jpeg_src}")
+set(VISTELLO_JPEG_SOURCE "${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src")
+if(NOT EXISTS "${VISTELLO_JPEG_SOURCE}/CMakeLists.txt")
+  file(REMOVE_RECURSE "${VISTELLO_JPEG_SOURCE}")
   file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/_deps")
   execute_process(
-    COMMAND dpkg-source --no-check -x "${jpeg_dsc}" "${jpeg_src}"
+    COMMAND dpkg-source --no-check -x "${jpeg_dsc}" "${VISTELLO_JPEG_SOURCE}"
     RESULT_VARIABLE unpacked OUTPUT_QUIET)
   if(NOT unpacked EQUAL 0)
     message(FATAL_ERROR "Could not unpack ${jpeg_dsc}")
   endif()
+  # Trimmed once, in the shared source tree, so no build can differ.
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -DHEADER=${VISTELLO_JPEG_SOURCE}/jmorecfg.h
+            -P ${CMAKE_CURRENT_LIST_DIR}/trim_libjpeg.cmake)
 endif()
 
-set(jpeg_prefix "${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo")
-set(jpeg_library "${jpeg_prefix}/lib/libjpeg.a")
-ExternalProject_Add(libjpeg_turbo_build
-  SOURCE_DIR "${jpeg_src}"
-  BINARY_DIR "${jpeg_prefix}-build"
-  INSTALL_DIR "${jpeg_prefix}"
-  CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-    -DCMAKE_BUILD_TYPE=MinSizeRel
-    -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
-    # Only what a decoder of Huffman-coded scenes needs, as small as it goes:
-    # no JPEGMEM variable (and with it no sscanf), the system's printf
-    # family rather than MinGW's own, no unwind tables.
-    "-DCMAKE_C_FLAGS=-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
-    -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF
-    -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DWITH_12BIT=OFF
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
-  INSTALL_COMMAND
-    ${CMAKE_COMMAND} -E make_directory <INSTALL_DIR>/lib <INSTALL_DIR>/include
-    COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/libjpeg.a <INSTALL_DIR>/lib/
-    COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/jconfig.h <SOURCE_DIR>/jpeglib.h
-            <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h <INSTALL_DIR>/include/
-  BUILD_BYPRODUCTS "${jpeg_library}"
-  UPDATE_COMMAND ""
-  PATCH_COMMAND ${CMAKE_COMMAND} -DHEADER=<SOURCE_DIR>/jmorecfg.h
-                -P ${CMAKE_CURRENT_LIST_DIR}/trim_libjpeg.cmake
-  LOG_CONFIGURE ON LOG_BUILD ON)
+function(vistello_libjpeg target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TOOLCHAIN;C_FLAGS" "CMAKE_ARGS")
+  set(prefix "${CMAKE_BINARY_DIR}/_deps/${target}")
+  set(library "${prefix}/lib/libjpeg.a")
+  set(toolchain)
+  if(arg_TOOLCHAIN)
+    set(toolchain -DCMAKE_TOOLCHAIN_FILE=${arg_TOOLCHAIN})
+  endif()
+  ExternalProject_Add(${target}_build
+    SOURCE_DIR "${VISTELLO_JPEG_SOURCE}"
+    BINARY_DIR "${prefix}-build"
+    INSTALL_DIR "${prefix}"
+    CMAKE_ARGS
+      ${toolchain}
+      -DCMAKE_BUILD_TYPE=MinSizeRel
+      -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+      # No JPEGMEM variable (and with it no sscanf); unwind tables are of
+      # no use to a C library in a program without exceptions.
+      "-DCMAKE_C_FLAGS=-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV ${arg_C_FLAGS}"
+      -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
+      -DWITH_TURBOJPEG=OFF -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF
+      -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DWITH_12BIT=OFF
+      ${arg_CMAKE_ARGS}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
+    INSTALL_COMMAND
+      ${CMAKE_COMMAND} -E make_directory <INSTALL_DIR>/lib <INSTALL_DIR>/include
+      COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/libjpeg.a <INSTALL_DIR>/lib/
+      COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/jconfig.h <SOURCE_DIR>/jpeglib.h
+              <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h <INSTALL_DIR>/include/
+    BUILD_BYPRODUCTS "${library}"
+    UPDATE_COMMAND ""
+    LOG_CONFIGURE ON LOG_BUILD ON)
 
-file(MAKE_DIRECTORY "${jpeg_prefix}/include")
-add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
-set_target_properties(JPEG::JPEG PROPERTIES
-  IMPORTED_LOCATION "${jpeg_library}"
-  INTERFACE_INCLUDE_DIRECTORIES "${jpeg_prefix}/include")
-add_dependencies(JPEG::JPEG libjpeg_turbo_build)
+  file(MAKE_DIRECTORY "${prefix}/include")
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES
+    IMPORTED_LOCATION "${library}"
+    INTERFACE_INCLUDE_DIRECTORIES "${prefix}/include")
+  add_dependencies(${target} ${target}_build)
+endfunction()
