@@ -1,38 +1,92 @@
-# A tour is a folder under tours/ with a manifest (tour.ini). Its build
-# turns the manifest into the constants the tour description is made from
-# (tour_data.cpp) and into the tour's resource entries (tour_resources.rc),
-# checking every scene image on the way.
+# A tour is a folder with a manifest (tour.ini). tools/tour-compile -- the
+# one reader of manifests -- checks it, converts its photos into strips and
+# writes the constants the tour description is made from (tour_data.cpp),
+# the tour's resource entries (tour_resources.rc, naming copies of every
+# file under res/) and the executable's file name (executable.txt).
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-find_program(VISTELLO_DJPEG djpeg)
 
-# vistello_tour(<name>) defines the object library tour_<name>: the tour's
-# constants plus the program's resource script with the tour's entries.
-# Link it into an executable to give it that tour.
-function(vistello_tour name)
-  set(dir "${CMAKE_SOURCE_DIR}/tours/${name}")
+if(VISTELLO_WINDOWS)
+  # The authoring tools the tour compiler runs (photo conversion, the
+  # executable's decoder, text widths) are native programs: a second,
+  # native configuration of this project builds them in <build>/host. It
+  # runs at every build and is a no-op when nothing changed; its tools are
+  # rewritten only when they do, and the tours compiled again then.
+  include(ExternalProject)
+  set(VISTELLO_AUTHORING_BIN "${CMAKE_BINARY_DIR}/host/authoring")
+  set(VISTELLO_AUTHORING_TOOLS)
+  foreach(tool scene_check photo_convert text_width tour_preview)
+    list(APPEND VISTELLO_AUTHORING_TOOLS "${VISTELLO_AUTHORING_BIN}/${tool}")
+  endforeach()
+  ExternalProject_Add(authoring_tools_host
+    SOURCE_DIR "${CMAKE_SOURCE_DIR}"
+    BINARY_DIR "${CMAKE_BINARY_DIR}/host"
+    CMAKE_ARGS
+      -DVISTELLO_HOST_TOOLS_ONLY=ON
+      -DCMAKE_BUILD_TYPE=Release
+      -DVISTELLO_JPEG_SOURCE_DIR=${VISTELLO_JPEG_SOURCE_DIR}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target authoring_tools
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${VISTELLO_AUTHORING_TOOLS}
+    INSTALL_COMMAND ""
+    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
+endif()
+
+# vistello_tour(<name> <folder>) defines the object library tour_<name>: the
+# tour's constants plus the program's resource script with the tour's
+# entries. Link it into an executable to give it that tour. Every file the
+# tour reads is a dependency (the compiler's depfile), and the resource
+# script carries each file's digest, so any change to the manifest, a photo,
+# the artwork or the mail body rebuilds exactly this tour.
+function(vistello_tour name dir)
   set(out "${CMAKE_BINARY_DIR}/tours/${name}/generated")
   set(compiler "${CMAKE_SOURCE_DIR}/tools/tour-compile")
-  set(djpeg_option)
-  if(VISTELLO_DJPEG)
-    set(djpeg_option --djpeg "${VISTELLO_DJPEG}")
-  endif()
   add_custom_command(
-    OUTPUT "${out}/tour_data.cpp" "${out}/tour_resources.rc"
-    COMMAND Python3::Interpreter "${compiler}" ${djpeg_option}
+    OUTPUT "${out}/tour_data.cpp" "${out}/tour_resources.rc" "${out}/executable.txt"
+           "${out}/tour.json"
+    COMMAND Python3::Interpreter "${compiler}" --tools "${VISTELLO_AUTHORING_BIN}"
             --depfile "${out}/tour.d" "${dir}" "${out}"
-    DEPENDS "${compiler}" "${dir}/tour.ini"
+    DEPENDS "${compiler}" "${dir}/tour.ini" ${VISTELLO_AUTHORING_TOOLS}
     DEPFILE "${out}/tour.d"
     COMMENT "Compiling tour ${name}"
     VERBATIM)
-  add_library(tour_${name} OBJECT
-    "${out}/tour_data.cpp"
-    "${CMAKE_SOURCE_DIR}/resources/vistello.rc")
+
+  # A resource script of this tour's own: resources/vistello.rc includes
+  # the tour's entries, and a source's dependencies are a property of its
+  # path, so every tour compiles the program's script through its own file.
+  file(CONFIGURE OUTPUT "${out}/tour.rc"
+       CONTENT "// The program's resources with tour ${name}'s entries.\n#include \"vistello.rc\"\n")
+  add_library(tour_${name} OBJECT "${out}/tour_data.cpp" "${out}/tour.rc")
   target_include_directories(tour_${name} PRIVATE "${out}" "${CMAKE_SOURCE_DIR}/resources")
   # The resource compiler's includes are not tracked by the generator:
-  # name them, so that editing a dialog template rebuilds the resources.
+  # name them.
   file(GLOB resource_parts CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/resources/*.rc"
        "${CMAKE_SOURCE_DIR}/resources/*.h")
-  set_source_files_properties("${CMAKE_SOURCE_DIR}/resources/vistello.rc" TARGET_DIRECTORY
-    tour_${name} PROPERTIES OBJECT_DEPENDS "${resource_parts};${out}/tour_resources.rc")
+  set_source_files_properties("${out}/tour.rc" PROPERTIES
+    OBJECT_DEPENDS "${resource_parts};${out}/tour_resources.rc")
   target_link_libraries(tour_${name} PRIVATE vistello_core)
+endfunction()
+
+# vistello_tour_executable(<name> <folder>): the tour's executable. It is
+# linked as tours/<name>/linked/tour.exe and published as
+# tours/<name>/<executable>.exe under the manifest's current name, replacing
+# the file an earlier name left (target <name>_tour_publish).
+function(vistello_tour_executable name dir)
+  vistello_tour(${name} "${dir}")
+  set(folder "${CMAKE_BINARY_DIR}/tours/${name}")
+  add_executable(${name}_tour WIN32
+    "${CMAKE_SOURCE_DIR}/app/main.cpp" "${CMAKE_SOURCE_DIR}/app/allocation.cpp")
+  target_link_libraries(${name}_tour PRIVATE tour_${name} vistello_app vistello_executable_options)
+  set_target_properties(${name}_tour PROPERTIES
+    OUTPUT_NAME tour
+    RUNTIME_OUTPUT_DIRECTORY "${folder}/linked")
+  add_custom_command(
+    OUTPUT "${folder}/published.txt"
+    COMMAND ${CMAKE_COMMAND} -DEXECUTABLE=$<TARGET_FILE:${name}_tour>
+            -DNAME_FILE=${folder}/generated/executable.txt -DFOLDER=${folder}
+            -P "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
+    DEPENDS ${name}_tour "${folder}/generated/executable.txt"
+            "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
+    COMMENT "Publishing tour ${name}"
+    VERBATIM)
+  add_custom_target(${name}_tour_publish ALL DEPENDS "${folder}/published.txt")
 endfunction()
