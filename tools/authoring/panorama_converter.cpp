@@ -5,7 +5,9 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <functional>
 #include <opencv2/imgproc.hpp>
+#include <vector>
 
 #include "panorama/cylinder_projection.h"
 #include "panorama/strip_widening.h"
@@ -17,6 +19,8 @@ const double kPi = 3.14159265358979323846;
 // Columns the seam is judged at: coarse enough that noise and fine detail
 // do not count, fine enough that a real break shows.
 const int kSeamColumns = 600;
+// The seam is measured against the fourth strongest step between columns.
+const size_t kStrongEdges = 4;
 // Columns averaged on each side of a gap for the blended fill.
 const int kEdgeColumns = 4;
 
@@ -66,15 +70,30 @@ bool PanoramaConverter::EdgesMeet(const cv::Mat& picture, double& seam_step, dou
       std::max(1, static_cast<int>(lround(static_cast<double>(grey.rows) * width / grey.cols)));
   cv::Mat small;
   Resized(grey, cv::Size(width, height)).convertTo(small, CV_32F);
-  seam_step = cv::mean(cv::abs(small.col(width - 1) - small.col(0)))[0];
-  column_step = cv::mean(cv::abs(small.colRange(1, width) - small.colRange(0, width - 1)))[0];
-  return seam_step <= 3 * column_step + 6;
+  // Steps are taken two columns apart, so that an edge the resampling
+  // spread over two columns counts whole, inside and across the seam alike.
+  auto step = [&small](int from, int to) {
+    return cv::mean(cv::abs(small.col(to) - small.col(from)))[0];
+  };
+  seam_step = std::max(step(width - 2, 0), step(width - 1, 1));
+  // A seam is a column boundary like any other: a 360-degree picture may
+  // be cut at a corner or a door frame, so the seam is compared with the
+  // strong edges inside the picture -- a room has at least four corners --
+  // rather than with the usual step.
+  std::vector<double> steps;
+  for (int x = 0; x + 2 < width; x++) {
+    steps.push_back(step(x, x + 2));
+  }
+  const size_t rank = std::min<size_t>(kStrongEdges, steps.size()) - 1;
+  std::nth_element(steps.begin(), steps.begin() + rank, steps.end(), std::greater<double>());
+  column_step = steps[rank];
+  return seam_step <= 1.5 * column_step + 4;
 }
 
 bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& request, cv::Mat& strip,
                                 std::string& problem) const {
   strip.release();
-  if (picture.empty() || picture.type() != CV_8UC3 || picture.cols < 2) {
+  if (picture.empty() || picture.type() != CV_8UC3 || picture.cols < 8) {
     problem = "cannot be read as a picture";
     return false;
   }
@@ -109,8 +128,8 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
   if (request.degrees == 0 && !EdgesMeet(picture, seam_step, column_step)) {
     char numbers[128];
     snprintf(numbers, sizeof numbers,
-             " (a step of %.0f grey levels where neighbouring columns "
-             "differ by %.0f)",
+             " (a step of %.0f grey levels across the seam, where the picture's strong "
+             "edges make %.0f)",
              seam_step, column_step);
     problem = "is " + SizeText(picture) + " pixels and its left and right edges do not meet" +
               numbers + ", so it looks like a panorama of less than 360 degrees; " + kPartialFix;

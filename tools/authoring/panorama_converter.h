@@ -44,9 +44,11 @@ class PanoramaConverter {
                std::string& problem) const;
 
   // Whether a picture's right edge runs on into its left edge, as every
-  // 360-degree picture's does: the step across the seam, measured at about
-  // 600 columns, is compared with the typical step between neighbouring
-  // columns. Returns the two mean absolute grey differences.
+  // 360-degree picture's does: the step across the seam (the mean absolute
+  // grey difference of columns two apart, at about 600 columns) may be at
+  // most 1.5 times the fourth strongest such step inside, plus 4 levels. A 360 picture cut at a
+  // corner joins as well as its other corners do; a partial panorama's ends face different light
+  // and things. Returns the seam's step and that fourth strongest.
   static bool EdgesMeet(const cv::Mat& picture, double& seam_step, double& column_step);
 
   // The cylinder radius in strip pixels that the viewer uses for a strip of

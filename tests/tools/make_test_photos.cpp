@@ -1,0 +1,223 @@
+// make_test_photos: the kinds of photos tour authors bring, made up for the
+// author-scenario tests (and for trying the tour command by hand):
+//
+//   make_test_photos OUT_DIR
+//
+//   room360.jpg          360 x 180 degree equirectangular photo, 2048 x 1024
+//   strip2400.jpg        cylindrical 360-degree strip, 2400 x 400
+//   phone_pano.jpg       phone panorama covering 200 degrees, 3000 x 900
+//   strip.png            PNG strip, 1200 x 200
+//   cmyk.jpg             CMYK JPEG strip (Adobe's inverted values), 1800 x 300
+//   grey.jpg             greyscale JPEG strip, 1200 x 200
+//   rotated.jpg          strip stored on its side with EXIF orientation 6
+//   Salle à manger.jpg   ready strip, 1200 x 200, with an accented name
+//
+// Every picture shows one synthetic room: ceiling above +35 degrees, floor
+// below -20, four walls of different colours with a door and a window, and
+// two markers: a red band along the horizon (elevation within +-0.4
+// degrees) and a blue band at elevation 20 +- 0.4 degrees. Pictures that
+// cover the whole circle wrap round (their seam falls on a corner, as a
+// real one may); the phone panorama's ends do not meet.
+#include <math.h>
+#include <stdio.h>
+
+#include <jpeglib.h>
+
+#include <algorithm>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// Colour (blue, green, red) of the room in the direction longitude,
+// elevation (degrees); `tint` varies the walls between pictures.
+cv::Vec3b Room(double longitude, double elevation, int tint) {
+  if (fabs(elevation) < 0.4) {
+    return cv::Vec3b(0, 0, 230);
+  }
+  if (fabs(elevation - 20) < 0.4) {
+    return cv::Vec3b(230, 40, 0);
+  }
+  if (elevation > 35) {
+    return cv::Vec3b(225, 230, 232);
+  }
+  if (elevation < -20) {
+    const int grain = static_cast<int>(20 * sin(longitude * kPi / 15));
+    return cv::Vec3b(40, 80 + grain / 2, 130 + grain);
+  }
+  const double wall = fmod(longitude + 360, 360);
+  const int side = static_cast<int>(wall / 90);
+  static const cv::Vec3b kWalls[4] = {
+      {150, 190, 210}, {120, 170, 140}, {200, 170, 150}, {140, 150, 200}};
+  cv::Vec3b colour = kWalls[side];
+  colour[0] = cv::saturate_cast<uchar>(colour[0] + tint);
+  const double across = wall - side * 90;
+  if (side == 1 && across > 30 && across < 50 && elevation < 15) {
+    return cv::Vec3b(40, 70, 110);  // door
+  }
+  if (side == 3 && across > 25 && across < 65 && elevation > 5 && elevation < 28) {
+    return cv::Vec3b(240, 200, 150);  // window
+  }
+  return colour;
+}
+
+cv::Mat Equirectangular(int width, int height, int tint) {
+  cv::Mat picture(height, width, CV_8UC3);
+  for (int v = 0; v < height; v++) {
+    const double elevation = 90 - 180.0 * (v + 0.5) / height;
+    for (int u = 0; u < width; u++) {
+      picture.at<cv::Vec3b>(v, u) = Room(360.0 * (u + 0.5) / width, elevation, tint);
+    }
+  }
+  return picture;
+}
+
+// A cylindrical picture covering `degrees` across its width. A partial
+// one brightens from 50 % at its left end to 120 % at its right, as the
+// ends of a phone panorama face different light.
+cv::Mat Cylinder(int width, int height, double degrees, int tint) {
+  const double radius = width * 360.0 / degrees / (2 * kPi);
+  cv::Mat picture(height, width, CV_8UC3);
+  for (int v = 0; v < height; v++) {
+    const double elevation = atan((height / 2.0 - (v + 0.5)) / radius) * 180 / kPi;
+    for (int u = 0; u < width; u++) {
+      cv::Vec3b colour = Room(degrees * (u + 0.5) / width, elevation, tint);
+      if (degrees < 360) {
+        const double light = 0.5 + 0.7 * u / (width - 1);
+        for (int c = 0; c < 3; c++) {
+          colour[c] = cv::saturate_cast<uchar>(colour[c] * light);
+        }
+      }
+      picture.at<cv::Vec3b>(v, u) = colour;
+    }
+  }
+  return picture;
+}
+
+// Writes 8-bit samples with libjpeg: 1 (grey), 3 (RGB) or 4 (CMYK)
+// components, and an optional APP1 marker.
+bool WriteJpeg(const std::string& path, const cv::Mat& samples, J_COLOR_SPACE space,
+               const std::vector<unsigned char>& app1) {
+  FILE* out = fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    return false;
+  }
+  jpeg_compress_struct compress;
+  jpeg_error_mgr errors;
+  compress.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&compress);
+  jpeg_stdio_dest(&compress, out);
+  compress.image_width = samples.cols;
+  compress.image_height = samples.rows;
+  compress.input_components = samples.channels();
+  compress.in_color_space = space;
+  jpeg_set_defaults(&compress);
+  jpeg_set_quality(&compress, 92, TRUE);
+  jpeg_start_compress(&compress, TRUE);
+  if (!app1.empty()) {
+    jpeg_write_marker(&compress, JPEG_APP0 + 1, app1.data(), static_cast<unsigned>(app1.size()));
+  }
+  while (compress.next_scanline < compress.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(samples.ptr(static_cast<int>(compress.next_scanline)));
+    jpeg_write_scanlines(&compress, &row, 1);
+  }
+  jpeg_finish_compress(&compress);
+  jpeg_destroy_compress(&compress);
+  return fclose(out) == 0;
+}
+
+cv::Mat ToRgb(const cv::Mat& bgr) {
+  cv::Mat rgb(bgr.size(), CV_8UC3);
+  cv::mixChannels(bgr, rgb, {0, 2, 1, 1, 2, 0});
+  return rgb;
+}
+
+// Adobe's CMYK as Photoshop stores it: inverted, so K' = max(R, G, B) and
+// C' = 255 R / K' (and so on), which readers turn back into R = C' K' / 255.
+cv::Mat ToAdobeCmyk(const cv::Mat& bgr) {
+  cv::Mat cmyk(bgr.size(), CV_8UC4);
+  for (int y = 0; y < bgr.rows; y++) {
+    for (int x = 0; x < bgr.cols; x++) {
+      const cv::Vec3b p = bgr.at<cv::Vec3b>(y, x);
+      const int k = std::max({p[0], p[1], p[2]});
+      cv::Vec4b& q = cmyk.at<cv::Vec4b>(y, x);
+      for (int c = 0; c < 3; c++) {
+        q[c] = static_cast<uchar>(k == 0 ? 0 : 255 * p[2 - c] / k);
+      }
+      q[3] = static_cast<uchar>(k);
+    }
+  }
+  return cmyk;
+}
+
+// An EXIF block holding only IFD0's orientation tag.
+std::vector<unsigned char> ExifOrientation(int orientation) {
+  return {'E',
+          'x',
+          'i',
+          'f',
+          0,
+          0,
+          'I',
+          'I',
+          42,
+          0,
+          8,
+          0,
+          0,
+          0,  // little-endian TIFF, IFD0 at 8
+          1,
+          0,  // one entry
+          0x12,
+          0x01,
+          3,
+          0,
+          1,
+          0,
+          0,
+          0,  // tag 0x0112, SHORT, count 1
+          static_cast<unsigned char>(orientation),
+          0,
+          0,
+          0,
+          0,
+          0,
+          0,
+          0};  // no next IFD
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    fputs("usage: make_test_photos OUT_DIR\n", stderr);
+    return 2;
+  }
+  const std::string out = std::string(argv[1]) + "/";
+  const std::vector<int> quality = {cv::IMWRITE_JPEG_QUALITY, 92};
+  const cv::Mat strip = Cylinder(1200, 200, 360, 0);
+  cv::Mat grey;
+  cv::cvtColor(Cylinder(1200, 200, 360, 20), grey, cv::COLOR_BGR2GRAY);
+  cv::Mat on_its_side;
+  cv::rotate(Cylinder(1200, 200, 360, 30), on_its_side, cv::ROTATE_90_COUNTERCLOCKWISE);
+  const bool written =
+      cv::imwrite(out + "room360.jpg", Equirectangular(2048, 1024, 0), quality) &&
+      cv::imwrite(out + "strip2400.jpg", Cylinder(2400, 400, 360, 10), quality) &&
+      cv::imwrite(out + "phone_pano.jpg", Cylinder(3000, 900, 200, 0), quality) &&
+      cv::imwrite(out + "strip.png", Cylinder(1200, 200, 360, 40)) &&
+      WriteJpeg(out + "cmyk.jpg", ToAdobeCmyk(Cylinder(1800, 300, 360, 50)), JCS_CMYK, {}) &&
+      WriteJpeg(out + "grey.jpg", grey, JCS_GRAYSCALE, {}) &&
+      WriteJpeg(out + "rotated.jpg", ToRgb(on_its_side), JCS_RGB, ExifOrientation(6)) &&
+      cv::imwrite(out + "Salle \xc3\xa0 manger.jpg", strip, quality);
+  if (!written) {
+    fprintf(stderr, "make_test_photos: cannot write into %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}
