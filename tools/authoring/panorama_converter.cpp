@@ -137,8 +137,15 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
   }
   if (full_circle && IsEquirectangular(picture)) {
     strip = FromEquirectangular(picture, request.width);
+    problem = "360 x 180 degree photo";
   } else {
     strip = FromCylinder(picture, request, full_circle ? 360 : request.degrees, problem);
+    if (!strip.empty()) {
+      problem = full_circle ? "360-degree strip"
+                            : "panorama of " + std::to_string(request.degrees) + " degrees, " +
+                                  (request.fill == Fill::kBlend ? "the rest blended"
+                                                                : "stretched round");
+    }
   }
   return !strip.empty();
 }

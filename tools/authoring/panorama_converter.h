@@ -38,10 +38,11 @@ class PanoramaConverter {
   static const int kStripHeight = 200;  // the rows the view shows
   static const int kMaxWidth = 8192;
 
-  // Converts an upright picture into a strip of request.width x 200. On a
-  // refusal returns false with the problem and its fix in problem.
+  // Converts an upright picture into a strip of request.width x 200 and
+  // says in `message` what the picture was taken for ("360 x 180 degree
+  // photo"). On a refusal returns false with the problem and its fix there.
   bool Convert(const cv::Mat& picture, const StripRequest& request, cv::Mat& strip,
-               std::string& problem) const;
+               std::string& message) const;
 
   // Whether a picture's right edge runs on into its left edge, as every
   // 360-degree picture's does: the step across the seam (the mean absolute

@@ -90,12 +90,13 @@ int Strip(int argc, char** argv) {
     return 1;
   }
   cv::Mat strip;
-  std::string problem;
+  std::string problem;  // or, when converted, what the photo was
   if (!PanoramaConverter().Convert(photo, request, strip, problem)) {
     fprintf(stderr, "%s\n", problem.c_str());
     return 1;
   }
-  printf("%d x %d picture -> %d x %d strip\n", photo.cols, photo.rows, strip.cols, strip.rows);
+  printf("%s, %d x %d -> strip %d x %d\n", problem.c_str(), photo.cols, photo.rows, strip.cols,
+         strip.rows);
   if (strcmp(files[1], "-") != 0 &&
       !cv::imwrite(files[1], strip, {cv::IMWRITE_PNG_COMPRESSION, 1})) {
     fprintf(stderr, "cannot write %s\n", files[1]);
