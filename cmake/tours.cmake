@@ -41,8 +41,8 @@ function(vistello_tour name dir)
   set(out "${CMAKE_BINARY_DIR}/tours/${name}/generated")
   set(compiler "${CMAKE_SOURCE_DIR}/tools/tour-compile")
   add_custom_command(
-    OUTPUT "${out}/tour_data.cpp" "${out}/tour_resources.rc" "${out}/executable.txt"
-           "${out}/tour.json"
+    OUTPUT "${out}/tour_data.cpp" "${out}/tour_resources.rc" "${out}/tour.rc"
+           "${out}/executable.txt" "${out}/tour.json"
     COMMAND Python3::Interpreter "${compiler}" --tools "${VISTELLO_AUTHORING_BIN}"
             --depfile "${out}/tour.d" "${dir}" "${out}"
     DEPENDS "${compiler}" "${dir}/tour.ini" ${VISTELLO_AUTHORING_TOOLS}
@@ -50,11 +50,10 @@ function(vistello_tour name dir)
     COMMENT "Compiling tour ${name}"
     VERBATIM)
 
-  # A resource script of this tour's own: resources/vistello.rc includes
-  # the tour's entries, and a source's dependencies are a property of its
-  # path, so every tour compiles the program's script through its own file.
-  file(CONFIGURE OUTPUT "${out}/tour.rc"
-       CONTENT "// The program's resources with tour ${name}'s entries.\n#include \"vistello.rc\"\n")
+  # tour.rc is a resource script of this tour's own that includes the
+  # program's (resources/vistello.rc, which includes the tour's entries): a
+  # source's dependencies are a property of its path, so every tour
+  # compiles the program's script through its own file.
   add_library(tour_${name} OBJECT "${out}/tour_data.cpp" "${out}/tour.rc")
   target_include_directories(tour_${name} PRIVATE "${out}" "${CMAKE_SOURCE_DIR}/resources")
   # The resource compiler's includes are not tracked by the generator:

@@ -14,8 +14,8 @@
 //
 // Every picture shows one synthetic room: ceiling above +35 degrees, floor
 // below -20, four walls of different colours with a door and a window, and
-// two markers: a red band along the horizon (elevation within +-0.4
-// degrees) and a blue band at elevation 20 +- 0.4 degrees. Pictures that
+// two markers: a red band along the horizon (elevation within +-0.8
+// degrees) and a blue band at elevation 20 +- 0.8 degrees. Pictures that
 // cover the whole circle wrap round (their seam falls on a corner, as a
 // real one may); the phone panorama's ends do not meet.
 #include <math.h>
@@ -38,10 +38,10 @@ const double kPi = 3.14159265358979323846;
 // Colour (blue, green, red) of the room in the direction longitude,
 // elevation (degrees); `tint` varies the walls between pictures.
 cv::Vec3b Room(double longitude, double elevation, int tint) {
-  if (fabs(elevation) < 0.4) {
+  if (fabs(elevation) < 0.8) {
     return cv::Vec3b(0, 0, 230);
   }
-  if (fabs(elevation - 20) < 0.4) {
+  if (fabs(elevation - 20) < 0.8) {
     return cv::Vec3b(230, 40, 0);
   }
   if (elevation > 35) {

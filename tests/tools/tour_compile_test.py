@@ -1,17 +1,25 @@
 #!/usr/bin/env python3
 """The tour build: a manifest becomes the tour's constants and resource
-entries, and every scene image is checked so that no author ships an
-executable that fails or shows garbage at the recipient's.
+entries, photos of every kind become strips the view shows with the
+horizon where it belongs, and every input an executable could not start
+with, or would show wrongly, is refused with a message naming the file,
+the problem and the fix.
 
-Run by CTest with TOUR_COMPILE, CJPEG, DJPEG and TOURS_DIR in the environment.
+Run by CTest with TOUR_COMPILE, TOOLS (the authoring tools), PHOTOS (the
+made-up photo writer), RENDER_FRAME, CJPEG, DJPEG, TOURS_DIR and README in
+the environment.
 """
+import json
+import math
 import os
+import re
 import shutil
 import subprocess
 import tempfile
 import unittest
 
 TOUR_COMPILE = os.environ["TOUR_COMPILE"]
+TOOLS = os.environ["TOOLS"]
 CJPEG = os.environ["CJPEG"]
 DJPEG = os.environ["DJPEG"]
 TOURS_DIR = os.environ["TOURS_DIR"]
@@ -19,19 +27,73 @@ TOURS_DIR = os.environ["TOURS_DIR"]
 ARTWORK = ["splash.bmp", "toolbar.bmp", "badge.bmp", "app.ico", "info.ico", "hand.cur",
            "mail_body.txt"]
 
+# The view's cylinder for a 1200-column strip: widened width
+# W' = 1200 + 2 (1200 / 4 + 3) = 1806 and R = W' (2/3) / (2 pi).
+RADIUS_1200 = 1806 * 2 / 3 / (2 * math.pi)
+
+
+def read(path, mode="r"):
+    with open(path, mode, **({} if "b" in mode else {"encoding": "utf-8"})) as f:
+        return f.read()
+
 
 def netpbm(width, height, components):
-    """A smooth test picture as PPM (3 components) or PGM (1 component)."""
+    """A smooth test picture that wraps round, as PPM (3 components) or PGM (1)."""
     kind = b"P6" if components == 3 else b"P5"
     pixels = bytearray()
     for y in range(height):
         for x in range(width):
-            value = (x * 255 // max(width - 1, 1))
+            value = int(127 + 120 * math.cos(2 * math.pi * x / width))
             pixels += bytes([value, (y * 7) % 256, 90][:components])
     return kind + b"\n%d %d\n255\n" % (width, height) + bytes(pixels)
 
 
-class TourBuild(unittest.TestCase):
+def read_pnm(data):
+    """(width, height, rows of RGB bytes) of a binary PPM."""
+    fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    width, height = int(fields.group(1)), int(fields.group(2))
+    pixels = data[fields.end():]
+    return width, height, [pixels[3 * width * y:3 * width * (y + 1)] for y in range(height)]
+
+
+def read_bmp(path):
+    """(width, height, rows of RGB bytes, top row first) of a 24-bit bottom-up BMP."""
+    data = read(path, "rb")
+    offset, width, height = (int.from_bytes(data[a:a + 4], "little") for a in (10, 18, 22))
+    stride = (3 * width + 3) & ~3
+    rows = []
+    for y in range(height - 1, -1, -1):
+        bgr = data[offset + stride * y:offset + stride * y + 3 * width]
+        rgb = bytearray(bgr)
+        rgb[0::3], rgb[2::3] = bgr[2::3], bgr[0::3]
+        rows.append(bytes(rgb))
+    return width, height, rows
+
+
+def band_rows(rows, column, colour):
+    """Rows whose pixel in the column is the marker colour ('red' or 'blue')."""
+    found = []
+    for y, row in enumerate(rows):
+        r, g, b = row[3 * column:3 * column + 3]
+        if colour == "red" and r > 150 and g < 90 and b < 90:
+            found.append(y)
+        if colour == "blue" and b > 150 and r < 90 and g < 110:
+            found.append(y)
+    return found
+
+
+class TourFixture(unittest.TestCase):
+    """A tour folder with the demo's artwork and strips, written per test."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.photos = tempfile.mkdtemp(prefix="tour-photos-")
+        subprocess.run([os.environ["PHOTOS"], cls.photos], check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.photos)
+
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="tour-compile-")
         self.tour = os.path.join(self.work, "tour")
@@ -40,10 +102,20 @@ class TourBuild(unittest.TestCase):
         for name in ARTWORK:
             shutil.copy(os.path.join(TOURS_DIR, "demo", name), self.tour)
         self.images = {i: os.path.join(TOURS_DIR, "demo", f"{i}.JPG") for i in range(10)}
+        self.scene_extra = {}
+        self.link_queries = {2: "a=1&b=?"}
+        self.executable = "Test"
+        self.budget_kb = None
+        self.presenter = {"name": "Sam Lee", "company": "Lee & Co.", "phone": "(555) 010-0000",
+                          "email": "sam@lee.example;sam@lee.example", "listing": "MLS# 1",
+                          "location": "Town, ST"}
         self.extra = ""
 
     def tearDown(self):
         shutil.rmtree(self.work)
+
+    def photo(self, name):
+        return os.path.join(self.photos, name)
 
     def make_jpeg(self, name, width, height, components=3, options=()):
         source = os.path.join(self.work, name + (".ppm" if components == 3 else ".pgm"))
@@ -54,35 +126,45 @@ class TourBuild(unittest.TestCase):
         return path
 
     def write_manifest(self):
-        lines = ["[tour]", "executable = Test", "", "[presenter]",
-                 "name = Sam Lee", "company = Lee & Co.", "phone = (555) 010-0000",
-                 "email = sam@lee.example;sam@lee.example", "listing = MLS# 1",
-                 "location = Town, ST", ""]
+        lines = ["[tour]", f"executable = {self.executable}"]
+        lines += [f"size_budget_kb = {self.budget_kb}"] if self.budget_kb else []
+        lines += ["", "[presenter]"]
+        lines += [f"{key} = {value}" for key, value in self.presenter.items()] + [""]
         for i in range(10):
             lines += [f"[scene {i}]", f"image = {os.path.relpath(self.images[i], self.tour)}",
-                      f"title = Room \"{i}\"", "link_query = " + ("a=1&b=?" if i == 2 else ""), ""]
+                      f"title = Room \"{i}\"", f"link_query = {self.link_queries.get(i, '')}"]
+            lines += self.scene_extra.get(i, []) + [""]
         lines += ["[artwork]"] + [f"{k} = {v}" for k, v in [
             ("splash", "splash.bmp"), ("toolbar", "toolbar.bmp"), ("badge", "badge.bmp"),
             ("icon", "app.ico"), ("info_icon", "info.ico"), ("hand_cursor", "hand.cur"),
             ("mail_body", "mail_body.txt")]]
         lines.append(self.extra)
-        with open(os.path.join(self.tour, "tour.ini"), "w") as f:
+        with open(os.path.join(self.tour, "tour.ini"), "w", encoding="utf-8") as f:
             f.write("\n".join(lines) + "\n")
 
-    def compile(self):
-        self.write_manifest()
-        return subprocess.run([TOUR_COMPILE, "--djpeg", DJPEG, self.tour, self.out],
-                              capture_output=True, text=True)
+    def compile(self, tools=True, write=True):
+        if write:
+            self.write_manifest()
+        return subprocess.run([TOUR_COMPILE, *(["--tools", TOOLS] if tools else []),
+                               self.tour, self.out], capture_output=True, text=True)
 
-    def assert_rejected(self, image, *phrases):
+    def compiled(self):
         result = self.compile()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(os.path.join(self.out, "tour.json"), encoding="utf-8") as f:
+            return json.load(f), result.stderr
+
+    def assert_rejected(self, result, *phrases):
         self.assertEqual(result.returncode, 1, result.stderr)
-        self.assertIn(image, result.stderr)
+        self.assertIn("tour.ini", result.stderr)
+        self.assertIn("fix: ", result.stderr)
         for phrase in phrases:
             self.assertIn(phrase, result.stderr)
         self.assertFalse(os.path.exists(os.path.join(self.out, "tour_data.cpp")),
                          "nothing is written when a check fails")
 
+
+class TourBuild(TourFixture):
     def test_a_good_tour_gives_constants_and_resources(self):
         self.extra = "\n".join([
             "[ecommerce]", "show_image = yes", "show_logo = no", "image = panel.bmp", "",
@@ -90,70 +172,259 @@ class TourBuild(unittest.TestCase):
             "", "[hot spot 1]", "rect = 5, 6, 7, 8", "link = http://b.example/", "status ="])
         shutil.copy(os.path.join(TOURS_DIR, "demo", "splash.bmp"),
                     os.path.join(self.tour, "panel.bmp"))
-        result = self.compile()
-        self.assertEqual(result.returncode, 0, result.stderr)
-        data = open(os.path.join(self.out, "tour_data.cpp")).read()
+        self.compiled()
+        data = read(os.path.join(self.out, "tour_data.cpp"))
         self.assertIn('{"0.jpg", "Room \\"0\\"", ""}', data)
         self.assertIn('"a=1&b=\\077"', data, "question marks are escaped against trigraphs")
         self.assertIn('"Lee & Co."', data)
         self.assertIn('{{1, 2, 30, 40}, "http://a.example/x", "Go"}', data)
         self.assertIn('{{5, 6, 7, 8}, "http://b.example/", ""}', data)
         self.assertIn("kHotSpots,\n    2,\n    true,\n    false,", data)
-        rc = open(os.path.join(self.out, "tour_resources.rc")).read()
-        self.assertIn('"0.JPG" JPEG', rc)
+        rc = read(os.path.join(self.out, "tour_resources.rc"))
+        self.assertIn('"0.JPG" JPEG "res/scene0.jpg"', rc)
         self.assertIn("ECOMMERCEIMAGE BITMAP", rc)
         self.assertNotIn("ECOMMERCELOGO", rc)
-        body = open(os.path.join(self.out, "mail_body.txt"), "rb").read()
+        body = read(os.path.join(self.out, "res", "mail_body.txt"), "rb")
         self.assertNotIn(b"\n", body.replace(b"\r\n", b""), "CR LF line ends only")
 
-    def test_progressive_images_are_accepted(self):
-        self.images[4] = self.make_jpeg("prog.jpg", 1200, 200, options=["-progressive"])
-        self.assertEqual(self.compile().returncode, 0)
+    def test_readme_manifest_builds_as_pasted(self):
+        # The README's annotated manifest, comments and all, pasted into a
+        # tour folder beside the demo: the values must come out bare.
+        readme = read(os.environ["README"])
+        block = re.search(r"```ini\n(.*?)```", readme, re.S).group(1)
+        tours = os.path.join(self.work, "tours")
+        tour = os.path.join(tours, "pasted")
+        os.makedirs(tour)
+        os.symlink(os.path.join(TOURS_DIR, "demo"), os.path.join(tours, "demo"))
+        with open(os.path.join(tour, "tour.ini"), "w", encoding="utf-8") as f:
+            f.write(block)
+        with open(os.path.join(tour, "mail_body.txt"), "w") as f:
+            f.write("Hello\n")
+        result = subprocess.run([TOUR_COMPILE, "--tools", TOOLS, tour, self.out],
+                                capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        document = json.loads(read(os.path.join(self.out, "tour.json")))
+        self.assertRegex(document["executable"], r"^[A-Za-z]+$")
+        for text in list(document["presenter"].values()) + \
+                [s["title"] for s in document["scenes"]]:
+            self.assertNotRegex(text, r"\s[#;](\s|$)|\s$", "no comment stays in a value")
 
-    def test_greyscale_image_is_rejected(self):
-        self.images[3] = self.make_jpeg("grey.jpg", 1200, 200, components=1)
-        self.assert_rejected("grey.jpg", "greyscale", "three components")
+    def test_shared_photos_and_same_names_make_one_resource_each(self):
+        # Scene 9 shows scene 0's photo; scene 5 a different file of the same name.
+        self.images[9] = self.images[0]
+        os.makedirs(os.path.join(self.tour, "other"))
+        self.images[5] = os.path.join(self.tour, "other", "0.JPG")
+        shutil.copy(os.path.join(TOURS_DIR, "demo", "5.JPG"), self.images[5])
+        self.compiled()
+        data = read(os.path.join(self.out, "tour_data.cpp"))
+        rc = read(os.path.join(self.out, "tour_resources.rc"))
+        self.assertIn('{"0.jpg", "Room \\"9\\"", ""}', data)
+        self.assertEqual(rc.count(" JPEG "), 9)
+        self.assertIn('"5.JPG" JPEG', rc)
 
-    def test_too_narrow_strip_is_rejected(self):
-        self.images[5] = self.make_jpeg("narrow.jpg", 560, 200)
-        self.assert_rejected("narrow.jpg", "560 pixels wide", "at least 583")
+    def test_text_encodings(self):
+        # UTF-8 and Windows-1252 files both become Windows-1252.
+        self.presenter["name"] = "Renée Lefèvre"
+        with open(os.path.join(self.tour, "mail_body.txt"), "wb") as f:
+            f.write("Café crème\nà bientôt\n".encode("utf-8"))
+        self.compiled()
+        body = read(os.path.join(self.out, "res", "mail_body.txt"), "rb")
+        self.assertEqual(body, b"Caf\xe9 cr\xe8me\r\n\xe0 bient\xf4t\r\n")
+        self.assertIn('"Ren\\351e Lef\\350vre"', read(os.path.join(self.out, "tour_data.cpp")))
+        with open(os.path.join(self.tour, "mail_body.txt"), "wb") as f:
+            f.write(b"Caf\xe9 cr\xe8me \x80 5\r\n")
+        self.compiled()
+        body = read(os.path.join(self.out, "res", "mail_body.txt"), "rb")
+        self.assertEqual(body, b"Caf\xe9 cr\xe8me \x80 5\r\n")
 
-    def test_narrowest_accepted_strip(self):
-        self.images[5] = self.make_jpeg("edge.jpg", 583, 120)
-        self.assertEqual(self.compile().returncode, 0)
+    def test_links_with_blanks_and_quotes_are_percent_encoded(self):
+        self.link_queries[4] = 'room="blue suite"'
+        self.extra = "\n".join(["[ecommerce]", "show_image = yes", "image = splash.bmp", "",
+                                "[hot spot 0]", "rect = 1, 2, 30, 40",
+                                "link = http://a.example/my page"])
+        document, _ = self.compiled()
+        self.assertEqual(document["hot_spots"][0]["link"], "http://a.example/my%20page")
+        self.assertEqual(document["scenes"][4]["link_query"], "room=%22blue%20suite%22")
 
-    def test_non_jpeg_file_is_rejected(self):
-        path = os.path.join(self.tour, "notes.jpg")
+    def test_texts_too_wide_for_their_fields_are_warned_of(self):
+        self.presenter["company"] = "Harbor Point Realty and Associates of Greater Maine"
+        document, stderr = self.compiled()
+        self.assertIn("warning", stderr)
+        self.assertIn("[presenter] company", stderr)
+        self.assertIn("the main window's company line is 198 pixels", stderr)
+        self.assertIn("the contact box's company line", stderr)
+        self.assertNotIn("[presenter] phone", stderr)
+
+
+class Refusals(TourFixture):
+    """Each input the viewer could not start with or would show wrongly."""
+
+    CASES = [
+        # name, how to break the tour, phrases of the message
+        ("section unknown", lambda t: setattr(t, "extra", "[hot spot one]\nrect = 1, 2, 3, 4"),
+         ["unknown section [hot spot one]", "hot spots are numbered from 0"]),
+        ("key misspelt", lambda t: t.scene_extra.update({3: ["tilte = Lounge"]}),
+         ["[scene 3] has no entry 'tilte'", "did you mean title?"]),
+        ("rect beyond 32 bits", lambda t: setattr(
+            t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
+                        "rect = 0, 0, 4294967296, 5\nlink = http://a.example/"),
+         ["beyond 32 bits"]),
+        ("panel shown without its image", lambda t: setattr(t, "extra",
+                                                            "[ecommerce]\nshow_image = yes"),
+         ["show_image = yes but [ecommerce] names no image"]),
+        ("hot spots without a panel", lambda t: setattr(
+            t, "extra", "[hot spot 0]\nrect = 1, 2, 3, 4\nlink = http://a.example/"),
+         ["hot spots but no e-commerce panel"]),
+        ("control character in a link query", lambda t: t.link_queries.update({1: "a\tb"}),
+         ["control character U+0009", "column 15"]),
+        ("character without a Windows-1252 form", lambda t: t.presenter.update(
+            {"location": "Town \u2192 Harbour"}), ["U+2192 RIGHTWARDS ARROW", "column 17",
+                                                   "line 10"]),
+        ("blank before ';' in the e-mail list", lambda t: t.presenter.update(
+            {"email": "a@b.example ; c@d.example"}), ["separate e-mail addresses with ';'"]),
+        ("executable name with a folder", lambda t: setattr(t, "executable", "tours/Maple"),
+         ["is not a file name that travels well", "'/'"]),
+        ("phone panorama", lambda t: t.images.update({2: t.photo("phone_pano.jpg")}),
+         ["do not meet", "degrees = 180", "fill = blend"]),
+        ("partial coverage without a fill", lambda t: (
+            t.images.update({2: t.photo("phone_pano.jpg")}),
+            t.scene_extra.update({2: ["degrees = 200"]})), ["covers 200 degrees", "fill = stretch"]),
+        ("strip too low for the view", lambda t: t.images.update({6: t.make_jpeg(
+            "low.jpg", 2400, 300)}), ["only 150 rows high", "width = 1600 or more"]),
+        ("not a picture", lambda t: t.images.update({0: t.text_file("notes.jpg")}),
+         ["cannot be read as a picture"]),
+        ("missing file", lambda t: t.images.update({7: os.path.join(t.tour, "Lounge.jpg")}),
+         ["[scene 7] image = Lounge.jpg: no such file"]),
+    ]
+
+    def text_file(self, name):
+        path = os.path.join(self.tour, name)
         with open(path, "w") as f:
             f.write("not a picture")
-        self.images[0] = path
-        self.assert_rejected("notes.jpg", "is not a JPEG file")
+        return path
 
-    def test_arithmetic_coding_is_rejected(self):
-        self.images[1] = self.make_jpeg("arith.jpg", 1200, 200, options=["-arithmetic"])
-        self.assert_rejected("arith.jpg", "arithmetic-coded", "baseline or progressive")
+    def test_each_refused_input_gives_its_message(self):
+        for name, breakage, phrases in self.CASES:
+            with self.subTest(name):
+                self.tearDown()
+                self.setUp()
+                breakage(self)
+                self.assert_rejected(self.compile(), *phrases)
 
-    def test_truncated_image_is_rejected_by_the_decoder_check(self):
-        good = open(self.make_jpeg("whole.jpg", 1200, 200), "rb").read()
+    def test_mail_body_character_without_windows_1252_form(self):
+        with open(os.path.join(self.tour, "mail_body.txt"), "w", encoding="utf-8") as f:
+            f.write("Hello,\nsee the \u2605 rooms\n")
+        result = self.compile()
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("mail_body.txt, line 2", result.stderr)
+        self.assertIn("U+2605 BLACK STAR", result.stderr)
+        self.assertIn("column 9", result.stderr)
+
+    def test_damaged_image_is_refused_by_the_viewers_decoder(self):
+        good = read(self.make_jpeg("whole.jpg", 1200, 200), "rb")
         path = os.path.join(self.tour, "cut.jpg")
         with open(path, "wb") as f:
             f.write(good[: len(good) // 2])
         self.images[6] = path
-        self.assert_rejected("cut.jpg", "is damaged", "Premature end of JPEG file")
+        self.assert_rejected(self.compile(), "cut.jpg", "the viewer's decoder cannot read",
+                             "Premature end of JPEG file")
+
+    def test_without_tools_only_ready_strips_pass(self):
+        # The narrowest ready strip is accepted; a strip the view cannot show
+        # as it is needs the converter, and the message says what the view shows.
+        self.images[5] = self.make_jpeg("edge.jpg", 583, 200)
+        self.assertEqual(self.compile(tools=False).returncode, 0)
+        self.images[5] = self.make_jpeg("narrow.jpg", 560, 200)
+        self.out = os.path.join(self.work, "out2")
+        self.assert_rejected(self.compile(tools=False), "narrow.jpg", "exactly 200 rows high",
+                             "583 to 8192", "tools/tour build")
 
     def test_missing_scene_and_bad_hot_spot_are_reported(self):
         self.write_manifest()
         manifest = os.path.join(self.tour, "tour.ini")
-        text = open(manifest).read().replace("[scene 7]", "[scene seven]")
-        open(manifest, "w").write(text)
-        result = subprocess.run([TOUR_COMPILE, self.tour, self.out], capture_output=True, text=True)
+        text = read(manifest).replace("[scene 7]", "[scene seven]")
+        with open(manifest, "w", encoding="utf-8") as f:
+            f.write(text)
+        result = self.compile(write=False)
         self.assertEqual(result.returncode, 1)
-        self.assertIn("[scene 7] is missing", result.stderr)
+        self.assertIn("scenes are numbered [scene 0] to [scene 9]", result.stderr)
 
-        self.extra = "[hot spot 0]\nrect = 10, 10, 5, 20\nlink = x\n"
+        self.extra = "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n" \
+                     "[hot spot 0]\nrect = 10, 10, 5, 20\nlink = x\n"
         result = self.compile()
         self.assertEqual(result.returncode, 1)
         self.assertIn("rect 10, 10, 5, 20 is empty", result.stderr)
+
+
+class Conversion(TourFixture):
+    """Photos of every kind become strips of the view's geometry."""
+
+    def test_every_kind_of_photo_becomes_a_strip_with_the_horizon_in_the_middle(self):
+        kinds = {0: "room360.jpg", 1: "strip2400.jpg", 3: "strip.png", 4: "cmyk.jpg",
+                 5: "grey.jpg", 6: "rotated.jpg", 7: "Salle à manger.jpg"}
+        for index, name in kinds.items():
+            self.images[index] = self.photo(name)
+        document, _ = self.compiled()
+        for index, name in kinds.items():
+            with self.subTest(name):
+                decoded = subprocess.run([DJPEG, "-pnm", document["scenes"][index]["image"]],
+                                         capture_output=True, check=True).stdout
+                width, height, rows = read_pnm(decoded)
+                self.assertEqual((width, height), (1200, 200))
+                if name == "grey.jpg":
+                    # No red here: the darkest band is the blue marker's,
+                    # 20 degrees up, R tan 20 = 69.7 rows above the middle.
+                    band = [y for y, row in enumerate(rows) if row[3 * 600] < 60]
+                    low, high = 27, 33
+                else:
+                    # The horizon lies between rows 99 and 100; the band is
+                    # +-0.8 degrees, +-2.7 rows at R = 191.6.
+                    band = band_rows(rows, 600, "red")
+                    low, high = 96, 103
+                self.assertTrue(band and min(band) >= low and max(band) <= high, (name, band))
+        self.assertIn("CMYK JPEG", document["scenes"][4]["how"])
+        self.assertIn("EXIF-rotated JPEG", document["scenes"][6]["how"])
+        self.assertEqual(document["scenes"][7]["how"], "ready 1200 x 200 strip, used as it is")
+
+    def test_start_frames_show_the_horizon_and_the_20_degree_marker(self):
+        self.images[0] = self.photo("room360.jpg")
+        self.images[1] = self.photo("strip2400.jpg")
+        document, _ = self.compiled()
+        # At the view's centre column strip rows map 1:1, so the blue band
+        # at elevation 20 degrees lies R tan 20 above the middle line:
+        # row 100 - 191.62 x 0.36397 - 0.5 = 29.75 (the 2400 x 400 strip:
+        # (200 - 381.97 x 0.36397) / 2 - 0.5 = 29.99).
+        expected_blue = {0: 100 - RADIUS_1200 * math.tan(math.radians(20)) - 0.5,
+                         1: (200 - 2400 / (2 * math.pi) * math.tan(math.radians(20))) / 2 - 0.5}
+        for index in (0, 1):
+            with self.subTest(index):
+                frame = os.path.join(self.work, f"frame{index}.bmp")
+                subprocess.run([os.environ["RENDER_FRAME"], document["scenes"][index]["image"],
+                                frame], check=True)
+                width, height, rows = read_bmp(frame)
+                self.assertEqual((width, height), (320, 200))
+                red = band_rows(rows, 160, "red")
+                blue = band_rows(rows, 160, "blue")
+                self.assertTrue(red and abs(sum(red) / len(red) - 99.5) <= 1, red)
+                self.assertTrue(blue and abs(sum(blue) / len(blue) - expected_blue[index]) <= 1.5,
+                                (blue, expected_blue[index]))
+
+    def test_quality_is_chosen_for_the_size_budget(self):
+        # Eight different conversions of one photo (widths 1200 to 1900).
+        for index in range(8):
+            self.images[index] = self.photo("room360.jpg")
+            self.scene_extra[index] = [f"width = {1200 + 100 * index}"]
+        roomy, _ = self.compiled()
+        # Scenes 8 and 9 stay ready demo strips; the program allowance, the
+        # demo artwork and those two take the rest of a 320 KiB budget.
+        self.budget_kb = 320
+        tight, _ = self.compiled()
+        self.assertLess(tight["jpeg_quality"], roomy["jpeg_quality"])
+        self.assertGreater(tight["jpeg_quality"], 40)
+        converted = sum(s["bytes"] for s in tight["scenes"][:8])
+        fixed = 128 * 1024 + sum(os.path.getsize(os.path.join(self.tour, n)) for n in ARTWORK)
+        ready = sum(os.path.getsize(os.path.join(TOURS_DIR, "demo", f"{i}.JPG")) for i in (8, 9))
+        self.assertLessEqual(converted + fixed + ready, 320 * 1024)
 
 
 if __name__ == "__main__":
