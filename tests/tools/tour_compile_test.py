@@ -295,6 +295,9 @@ class Refusals(TourFixture):
          ["cannot be read as a picture"]),
         ("missing file", lambda t: t.images.update({7: os.path.join(t.tour, "Lounge.jpg")}),
          ["[scene 7] image = Lounge.jpg: no such file"]),
+        ("artwork of the wrong kind", lambda t: shutil.copy(
+            os.path.join(t.tour, "mail_body.txt"), os.path.join(t.tour, "toolbar.bmp")),
+         ["[artwork] toolbar = toolbar.bmp", "is not a Windows BMP file"]),
     ]
 
     def text_file(self, name):

@@ -43,8 +43,9 @@ cv::Mat Resized(const cv::Mat& picture, cv::Size size) {
   return result;
 }
 
+// Problems end in "; " and the fix, which the tour build shows apart.
 const char kPartialFix[] =
-    "the view turns all the way round and joins the right edge to the left. Say how many "
+    ", and the view turns all the way round, joining the right edge to the left; say how many "
     "degrees it covers and how to fill the rest: degrees = 180 (for example) with fill = blend "
     "(the gap painted with colours blended from one edge to the other) or fill = stretch (the "
     "picture widened to the whole circle). If it does cover 360 degrees, say degrees = 360";
@@ -113,7 +114,7 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
     return false;
   }
   if (request.degrees != 0 && request.degrees < 360 && request.fill == Fill::kNone) {
-    problem = "covers " + std::to_string(request.degrees) + " degrees, but " + kPartialFix;
+    problem = "covers " + std::to_string(request.degrees) + " degrees" + kPartialFix;
     return false;
   }
   const bool full_circle = request.degrees == 0 || request.degrees == 360;
@@ -132,7 +133,7 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
              "edges make %.0f)",
              seam_step, column_step);
     problem = "is " + SizeText(picture) + " pixels and its left and right edges do not meet" +
-              numbers + ", so it looks like a panorama of less than 360 degrees; " + kPartialFix;
+              numbers + ", so it looks like a panorama of less than 360 degrees" + kPartialFix;
     return false;
   }
   if (full_circle && IsEquirectangular(picture)) {
@@ -141,10 +142,10 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
   } else {
     strip = FromCylinder(picture, request, full_circle ? 360 : request.degrees, problem);
     if (!strip.empty()) {
-      problem = full_circle ? "360-degree strip"
-                            : "panorama of " + std::to_string(request.degrees) + " degrees, " +
-                                  (request.fill == Fill::kBlend ? "the rest blended"
-                                                                : "stretched round");
+      problem = full_circle
+                    ? "360-degree strip"
+                    : "panorama of " + std::to_string(request.degrees) + " degrees, " +
+                          (request.fill == Fill::kBlend ? "the rest blended" : "stretched round");
     }
   }
   return !strip.empty();
@@ -189,13 +190,13 @@ cv::Mat PanoramaConverter::FromCylinder(const cv::Mat& picture, const StripReque
     char text[512];
     snprintf(text, sizeof text,
              "is %s pixels: made %d pixels wide it is only %d rows high and reaches %.1f "
-             "degrees above and below the horizon, where the view shows %d rows (%.1f degrees). ",
+             "degrees above and below the horizon, where the view shows %d rows (%.1f degrees); ",
              SizeText(picture).c_str(), request.width, scaled_height, reach, kStripHeight, view);
     problem = text;
     problem += needed <= kMaxWidth
-                   ? "Give this scene width = " + std::to_string(needed) + " or more, or use a " +
+                   ? "give this scene width = " + std::to_string(needed) + " or more, or use a " +
                          "photo that reaches further up and down"
-                   : std::string("Use a photo that reaches further up and down");
+                   : std::string("use a photo that reaches further up and down");
     return cv::Mat();
   }
   const int covered = request.fill == Fill::kStretch
