@@ -30,6 +30,10 @@ bool WriteTestJpeg(const std::string& path, const TestJpeg& picture) {
   encoder.X_density = static_cast<UINT16>(picture.x_density);
   encoder.Y_density = static_cast<UINT16>(picture.y_density);
   jpeg_start_compress(&encoder, TRUE);
+  if (!picture.app1.empty()) {
+    jpeg_write_marker(&encoder, JPEG_APP0 + 1, picture.app1.data(),
+                      static_cast<unsigned>(picture.app1.size()));
+  }
   std::vector<JSAMPLE> row(picture.width * picture.components);
   std::vector<uint8_t> samples(4);
   while (encoder.next_scanline < encoder.image_height) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct TestJpeg {
   int width = 16;
@@ -15,6 +16,9 @@ struct TestJpeg {
   int density_unit = 1;  // JFIF: 0 aspect ratio, 1 dots per inch, 2 dots per cm
   int x_density = 72;
   int y_density = 72;
+  // Body of an APP1 marker (an EXIF block) written after the JFIF header;
+  // none when empty.
+  std::vector<uint8_t> app1;
   // Fills the samples of pixel (x, y), y = 0 at the top.
   std::function<void(int x, int y, uint8_t* samples)> pixel = [](int, int, uint8_t* s) {
     s[0] = s[1] = s[2] = s[3] = 128;

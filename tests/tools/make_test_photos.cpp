@@ -21,8 +21,6 @@
 #include <math.h>
 #include <stdio.h>
 
-#include <jpeglib.h>
-
 #include <algorithm>
 
 #include <opencv2/core.hpp>
@@ -30,6 +28,8 @@
 #include <opencv2/imgproc.hpp>
 #include <string>
 #include <vector>
+
+#include "support/test_jpeg.h"
 
 namespace {
 
@@ -100,36 +100,21 @@ cv::Mat Cylinder(int width, int height, double degrees, int tint) {
   return picture;
 }
 
-// Writes 8-bit samples with libjpeg: 1 (grey), 3 (RGB) or 4 (CMYK)
-// components, and an optional APP1 marker.
-bool WriteJpeg(const std::string& path, const cv::Mat& samples, J_COLOR_SPACE space,
-               const std::vector<unsigned char>& app1) {
-  FILE* out = fopen(path.c_str(), "wb");
-  if (out == nullptr) {
-    return false;
-  }
-  jpeg_compress_struct compress;
-  jpeg_error_mgr errors;
-  compress.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&compress);
-  jpeg_stdio_dest(&compress, out);
-  compress.image_width = samples.cols;
-  compress.image_height = samples.rows;
-  compress.input_components = samples.channels();
-  compress.in_color_space = space;
-  jpeg_set_defaults(&compress);
-  jpeg_set_quality(&compress, 92, TRUE);
-  jpeg_start_compress(&compress, TRUE);
-  if (!app1.empty()) {
-    jpeg_write_marker(&compress, JPEG_APP0 + 1, app1.data(), static_cast<unsigned>(app1.size()));
-  }
-  while (compress.next_scanline < compress.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(samples.ptr(static_cast<int>(compress.next_scanline)));
-    jpeg_write_scanlines(&compress, &row, 1);
-  }
-  jpeg_finish_compress(&compress);
-  jpeg_destroy_compress(&compress);
-  return fclose(out) == 0;
+// Writes a picture's samples (1, 3 or 4 channels, used as they are: grey,
+// RGB or CMYK) as JPEG at quality 92, with an APP1 marker when given.
+bool WriteJpeg(const std::string& path, const cv::Mat& samples,
+               const std::vector<uint8_t>& app1 = {}) {
+  TestJpeg picture;
+  picture.width = samples.cols;
+  picture.height = samples.rows;
+  picture.components = samples.channels();
+  picture.quality = 92;
+  picture.app1 = app1;
+  picture.pixel = [&samples](int x, int y, uint8_t* out) {
+    const uint8_t* in = samples.ptr(y) + x * samples.channels();
+    std::copy(in, in + samples.channels(), out);
+  };
+  return WriteTestJpeg(path, picture);
 }
 
 cv::Mat ToRgb(const cv::Mat& bgr) {
@@ -157,7 +142,7 @@ cv::Mat ToAdobeCmyk(const cv::Mat& bgr) {
 }
 
 // An EXIF block holding only IFD0's orientation tag.
-std::vector<unsigned char> ExifOrientation(int orientation) {
+std::vector<uint8_t> ExifOrientation(int orientation) {
   return {'E',
           'x',
           'i',
@@ -182,7 +167,7 @@ std::vector<unsigned char> ExifOrientation(int orientation) {
           0,
           0,
           0,  // tag 0x0112, SHORT, count 1
-          static_cast<unsigned char>(orientation),
+          static_cast<uint8_t>(orientation),
           0,
           0,
           0,
@@ -206,15 +191,14 @@ int main(int argc, char** argv) {
   cv::cvtColor(Cylinder(1200, 200, 360, 20), grey, cv::COLOR_BGR2GRAY);
   cv::Mat on_its_side;
   cv::rotate(Cylinder(1200, 200, 360, 30), on_its_side, cv::ROTATE_90_COUNTERCLOCKWISE);
-  const bool written =
-      cv::imwrite(out + "room360.jpg", Equirectangular(2048, 1024, 0), quality) &&
-      cv::imwrite(out + "strip2400.jpg", Cylinder(2400, 400, 360, 10), quality) &&
-      cv::imwrite(out + "phone_pano.jpg", Cylinder(3000, 900, 200, 0), quality) &&
-      cv::imwrite(out + "strip.png", Cylinder(1200, 200, 360, 40)) &&
-      WriteJpeg(out + "cmyk.jpg", ToAdobeCmyk(Cylinder(1800, 300, 360, 50)), JCS_CMYK, {}) &&
-      WriteJpeg(out + "grey.jpg", grey, JCS_GRAYSCALE, {}) &&
-      WriteJpeg(out + "rotated.jpg", ToRgb(on_its_side), JCS_RGB, ExifOrientation(6)) &&
-      cv::imwrite(out + "Salle \xc3\xa0 manger.jpg", strip, quality);
+  const bool written = cv::imwrite(out + "room360.jpg", Equirectangular(2048, 1024, 0), quality) &&
+                       cv::imwrite(out + "strip2400.jpg", Cylinder(2400, 400, 360, 10), quality) &&
+                       cv::imwrite(out + "phone_pano.jpg", Cylinder(3000, 900, 200, 0), quality) &&
+                       cv::imwrite(out + "strip.png", Cylinder(1200, 200, 360, 40)) &&
+                       WriteJpeg(out + "cmyk.jpg", ToAdobeCmyk(Cylinder(1800, 300, 360, 50))) &&
+                       WriteJpeg(out + "grey.jpg", grey) &&
+                       WriteJpeg(out + "rotated.jpg", ToRgb(on_its_side), ExifOrientation(6)) &&
+                       cv::imwrite(out + "Salle \xc3\xa0 manger.jpg", strip, quality);
   if (!written) {
     fprintf(stderr, "make_test_photos: cannot write into %s\n", argv[1]);
     return 1;
