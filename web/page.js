@@ -594,6 +594,11 @@ class TourPage {
       selectScene(index) {
         page.select(index);
       },
+      // Renders and shows the current view again; true when there is one.
+      redraw() {
+        page.drawNow();
+        return page.view.image !== null;
+      },
     };
   }
 }

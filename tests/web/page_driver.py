@@ -53,6 +53,7 @@ class PageDriver:
 
     def open(self, page):
         """Opens the page from disk and waits until its first frame is shown."""
+        self.requests()  # from here on, only the page's own
         self.driver.get("file://" + os.path.abspath(page))
         self.wait_for(lambda: self.state() is not None and self.state()["firstFrame"] is not None,
                       "the page never showed its first frame")
