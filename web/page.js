@@ -552,8 +552,11 @@ class TourPage {
     this.view.setScale(scale, smooth);
     if (panel) {
       const image = byId('panel-image');
-      image.style.width = `${panel.width * panelScale(scale)}px`;
-      image.style.height = `${panel.height * panelScale(scale)}px`;
+      const shown = panelScale(scale);
+      image.style.width = `${panel.width * shown}px`;
+      image.style.height = `${panel.height * shown}px`;
+      const devicePixels = shown * ratio;
+      image.classList.toggle('smooth', Math.abs(devicePixels - Math.round(devicePixels)) > 1e-6);
     }
   }
 

@@ -6,6 +6,7 @@ page asks for nothing over the network."""
 import json
 import os
 import sys
+import tempfile
 import time
 import unittest
 
@@ -132,13 +133,19 @@ class DemoPageTest(unittest.TestCase):
         ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
         self.assertFalse(dialog.is_displayed())
 
-    def test_send_to_a_friend_offers_the_mail_and_a_copy(self):
-        self.tool("send").click()
-        mail = self.element("#write-mail").get_attribute("href")
-        self.assertTrue(mail.startswith("mailto:?subject=Orvo(tm)%20Vistello&body=Hi%2C%0D%0A"))
-        copy = self.element("#save-copy")
-        self.assertEqual(copy.get_attribute("download"), "DemoTour.html")
-        self.assertTrue(copy.get_attribute("href").startswith("blob:"))
+    def test_send_to_a_friend_offers_the_mail_and_a_working_copy(self):
+        with tempfile.TemporaryDirectory() as folder:
+            self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                        {"behavior": "allow", "downloadPath": folder})
+            self.tool("send").click()
+            mail = self.element("#write-mail").get_attribute("href")
+            self.assertTrue(mail.startswith("mailto:?subject=Orvo(tm)%20Vistello&body=Hi%2C%0D%0A"))
+            self.element("#save-copy").click()
+            copy = os.path.join(folder, "DemoTour.html")
+            self.page.wait_for(lambda: os.path.exists(copy), "no copy was saved")
+            # The copy is the tour again: it opens and shows its first frame.
+            self.page.open(copy)
+            self.assertEqual(self.state()["status"], self.tour["scenes"][0]["title"])
 
     def test_the_page_makes_no_network_request(self):
         Select(self.element("#scenes")).select_by_index(3)
