@@ -3,7 +3,6 @@ scenes switch behind the splash, the toolbar, keys and mouse move it, every
 control is reachable with Tab, the dialogs show the tour's texts, and the
 page asks for nothing over the network."""
 
-import json
 import os
 import sys
 import tempfile
@@ -16,26 +15,15 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_driver import PageDriver  # noqa: E402
+from page_driver import PageDriver, PageTestCase  # noqa: E402
 
 LOADING = "Loading new scene ..."
 TOOLS = ("left", "stop", "right", "zoom-in", "zoom-out", "contact", "send")
 
 
-class DemoPageTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        with open(os.environ["VISTELLO_TOUR_JSON"], encoding="utf-8") as f:
-            cls.tour = json.load(f)
-        cls.page = PageDriver()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.page.close()
-
+class DemoPageTest(PageTestCase):
     def setUp(self):
-        self.page.open(os.environ["VISTELLO_PAGE"])
-        self.driver = self.page.driver
+        self.page.open(self.page_path)
 
     def state(self):
         return self.page.state()
@@ -158,7 +146,7 @@ class DemoPageTest(unittest.TestCase):
             "const done = arguments[0];"
             "fetch('http://www.orvo.example/').then(() => done(false), () => done(true));")
         self.assertTrue(refused)
-        page = "file://" + os.path.abspath(os.environ["VISTELLO_PAGE"])
+        page = "file://" + os.path.abspath(self.page_path)
         outside = [u for u in self.page.requests() if u != page and not u.startswith("data:")]
         self.assertEqual(outside, [])
 

@@ -2,7 +2,6 @@
 columns, tilts and zoom levels, the canvas holds exactly the frame that the
 native build's render_frame writes from the same JPEG."""
 
-import json
 import os
 import struct
 import subprocess
@@ -11,7 +10,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_driver import PageDriver  # noqa: E402
+from page_driver import PageTestCase  # noqa: E402
 
 # The demo strips are 1200 x 200: margin 303, widened width 1806, so the
 # view pans over 303 .. 1503. The columns cover both ends of that range and
@@ -45,17 +44,12 @@ def reference_frame(image, pan, tilt, level):
     return width, height, b"".join(rows)
 
 
-class FrameTest(unittest.TestCase):
+class FrameTest(PageTestCase):
     @classmethod
     def setUpClass(cls):
-        with open(os.environ["VISTELLO_TOUR_JSON"], encoding="utf-8") as f:
-            cls.images = [scene["image"] for scene in json.load(f)["scenes"]]
-        cls.page = PageDriver()
-        cls.page.open(os.environ["VISTELLO_PAGE"])
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.page.close()
+        super().setUpClass()
+        cls.images = [scene["image"] for scene in cls.tour["scenes"]]
+        cls.page.open(cls.page_path)
 
     def canvas_at(self, scene, pan, tilt, level):
         shown = self.page.run("return window.vistelloTour.showView(...arguments)",

@@ -12,6 +12,7 @@ import os
 import shutil
 import tempfile
 import time
+import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -102,3 +103,20 @@ class PageDriver:
 
     def screenshot(self, path):
         self.driver.save_screenshot(path)
+
+
+class PageTestCase(unittest.TestCase):
+    """One browser for a class of tests, and the tour as tour-compile
+    describes it (VISTELLO_TOUR_JSON); the page is VISTELLO_PAGE."""
+
+    @classmethod
+    def setUpClass(cls):
+        with open(os.environ["VISTELLO_TOUR_JSON"], encoding="utf-8") as f:
+            cls.tour = json.load(f)
+        cls.page_path = os.environ["VISTELLO_PAGE"]
+        cls.page = PageDriver()
+        cls.driver = cls.page.driver
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()

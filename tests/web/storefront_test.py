@@ -2,7 +2,6 @@
 status texts, and a hot-spot click that opens the spot's link with the
 selected scene's query (intercepted, not followed)."""
 
-import json
 import os
 import sys
 import unittest
@@ -11,7 +10,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_driver import PageDriver  # noqa: E402
+from page_driver import PageTestCase  # noqa: E402
 
 # Records the link of a click instead of following it.
 INTERCEPT = """
@@ -22,20 +21,13 @@ document.addEventListener('click', (event) => {
 }, true);"""
 
 
-class StorefrontPageTest(unittest.TestCase):
+class StorefrontPageTest(PageTestCase):
     @classmethod
     def setUpClass(cls):
-        with open(os.environ["VISTELLO_TOUR_JSON"], encoding="utf-8") as f:
-            cls.tour = json.load(f)
-        cls.page = PageDriver()
-        cls.page.open(os.environ["VISTELLO_PAGE"])
-        cls.driver = cls.page.driver
+        super().setUpClass()
+        cls.page.open(cls.page_path)
         cls.image = cls.driver.find_element(By.ID, "panel-image")
         cls.driver.execute_script(INTERCEPT)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.page.close()
 
     def at(self, x, y):
         """Actions at image pixel (x, y) of the panel, wherever it is shown."""
