@@ -242,6 +242,15 @@ class TourPage {
       spot.addEventListener('blur', () => this.restoreStatus());
     });
 
+    // Links that act as buttons (the badge, the hot spots, the mail and the
+    // copy) answer Space as well as Enter.
+    document.addEventListener('keydown', (event) => {
+      const link = event.target instanceof Element && event.target.closest('a[href]');
+      if (link && event.key === ' ') {
+        event.preventDefault();
+        link.click();
+      }
+    });
     document.querySelectorAll('dialog .close').forEach((button) => {
       button.addEventListener('click', () => button.closest('dialog').close());
     });
@@ -445,7 +454,9 @@ class TourPage {
       // The latest request wins, also one made during the splash.
       const index = this.pending;
       this.pending = -1;
-      this.switchTo(index);
+      if (index >= 0) {
+        this.switchTo(index);
+      }
       this.dirty = true;
     } else if (this.pending >= 0) {
       this.loadingUntil = now + SPLASH_MS;
