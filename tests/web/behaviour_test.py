@@ -64,8 +64,28 @@ class DemoPageTest(PageTestCase):
         self.assertEqual(self.tool("stop").get_attribute("aria-pressed"), "true")
         self.assertTrue(self.still())
 
-    def test_keys_and_drags_move_the_view(self):
+    def touch(self, kind, *points):
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+    def test_keys_drags_and_fingers_move_the_view(self):
         canvas = self.element("#view")
+        x, y = self.driver.execute_script(
+            "const box = document.getElementById('view').getBoundingClientRect();"
+            "return [box.x + box.width / 2, box.y + box.height / 2]")
+
+        def fingers(start, *moves):
+            def press(actions):
+                self.touch("touchStart", *start)
+                for points in moves:
+                    self.touch("touchMove", *points)
+                return actions
+            return press
+
+        def lift(actions):
+            self.touch("touchEnd")
+            return actions
+
         cases = [
             # (what, press, release, signs of the change of (pan, level) while held)
             ("left arrow", lambda a: a.key_down(Keys.ARROW_LEFT),
@@ -79,6 +99,9 @@ class DemoPageTest(PageTestCase):
              lambda a: a.release(), (-1, 0)),
             ("shift-drag up", lambda a: a.key_down(Keys.SHIFT).click_and_hold(canvas)
              .move_by_offset(0, -20), lambda a: a.release().key_up(Keys.SHIFT), (0, 1)),
+            ("one-finger drag", fingers([(x, y)], [(x + 60, y)]), lift, (1, 0)),
+            ("pinch out", fingers([(x - 20, y), (x + 20, y)], [(x - 40, y), (x + 40, y)]), lift,
+             (0, 1)),
         ]
         for what, press, release, signs in cases:
             with self.subTest(what):
@@ -91,7 +114,7 @@ class DemoPageTest(PageTestCase):
                 release(ActionChains(self.driver)).perform()
                 change = [(during[k] > before[k]) - (during[k] < before[k]) for k in ("pan", "level")]
                 self.assertEqual(tuple(change), signs)
-                # A key-up or button-up stops the view.
+                # A key-up, button-up or lifted finger stops the view.
                 self.assertEqual(self.state()["panSpeed"], 0)
 
     def test_tab_reaches_every_control(self):
