@@ -47,6 +47,9 @@ def reference_frame(image, pan, tilt, level):
 class FrameTest(PageTestCase):
     @classmethod
     def setUpClass(cls):
+        reference = os.environ["VISTELLO_RENDER_FRAME"]
+        if not os.access(reference, os.X_OK):
+            raise AssertionError(f"no {reference}: build the native preset first")
         super().setUpClass()
         cls.images = [scene["image"] for scene in cls.tour["scenes"]]
         cls.page.open(cls.page_path)
