@@ -2,10 +2,11 @@
 # one reader of manifests -- checks it, converts its photos into strips and
 # writes the constants the tour description is made from (tour_data.cpp),
 # the tour's resource entries (tour_resources.rc, naming copies of every
-# file under res/) and the executable's file name (executable.txt).
+# file under res/), the executable's file name (executable.txt) and the
+# whole checked tour (tour.json, which the web pages are built from).
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
-if(VISTELLO_WINDOWS)
+if(CMAKE_CROSSCOMPILING)
   # The authoring tools the tour compiler runs (photo conversion, the
   # executable's decoder, text widths) are native programs: a second,
   # native configuration of this project builds them in <build>/host. It
@@ -31,13 +32,35 @@ if(VISTELLO_WINDOWS)
     LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
 endif()
 
-# vistello_tour(<name> <folder>) defines the object library tour_<name>: the
-# tour's constants plus the program's resource script with the tour's
-# entries. Link it into an executable to give it that tour. Every file the
-# tour reads is a dependency (the compiler's depfile), and the resource
-# script carries each file's digest, so any change to the manifest, a photo,
-# the artwork or the mail body rebuilds exactly this tour.
-function(vistello_tour name dir)
+# vistello_tour_folders(<var>): the tour folders this build makes: every
+# folder under tours/ with a manifest, and every one under
+# <build>/scratch-tours, where the author-scenario tests build the tours
+# they make. A folder's name names its build targets.
+function(vistello_tour_folders var)
+  file(GLOB manifests CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tours/*/tour.ini"
+       "${CMAKE_BINARY_DIR}/scratch-tours/*/tour.ini")
+  set(folders)
+  set(names)
+  foreach(manifest IN LISTS manifests)
+    get_filename_component(dir "${manifest}" DIRECTORY)
+    get_filename_component(name "${dir}" NAME)
+    if(NOT name MATCHES "^[A-Za-z0-9_]+$")
+      message(WARNING "${dir}: tour folders are named with letters, digits and '_' (they name "
+                      "build targets); rename it to build it")
+    elseif(name IN_LIST names)
+      message(WARNING "${dir}: another tour folder is also called ${name}; rename one to build it")
+    else()
+      list(APPEND names "${name}")
+      list(APPEND folders "${dir}")
+    endif()
+  endforeach()
+  set(${var} "${folders}" PARENT_SCOPE)
+endfunction()
+
+# vistello_compile_tour(<name> <folder>): the command that compiles a tour
+# folder into <build>/tours/<name>/generated. Every file the tour reads is
+# a dependency (the compiler's depfile).
+function(vistello_compile_tour name dir)
   set(out "${CMAKE_BINARY_DIR}/tours/${name}/generated")
   set(compiler "${CMAKE_SOURCE_DIR}/tools/tour-compile")
   add_custom_command(
@@ -49,6 +72,36 @@ function(vistello_tour name dir)
     DEPFILE "${out}/tour.d"
     COMMENT "Compiling tour ${name}"
     VERBATIM)
+endfunction()
+
+# vistello_publish_tour(<name> <kind> <file> <suffix> <depends>...): target
+# <name>_<kind>_publish copies <file> to <build>/tours/<name>/<executable>
+# <suffix> under the manifest's current name, removing the file an earlier
+# name left.
+function(vistello_publish_tour name kind file suffix)
+  set(folder "${CMAKE_BINARY_DIR}/tours/${name}")
+  set(stamp "${folder}/published${suffix}.txt")
+  add_custom_command(
+    OUTPUT "${stamp}"
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${file} -DSUFFIX=${suffix} -DSTAMP=${stamp}
+            -DNAME_FILE=${folder}/generated/executable.txt -DFOLDER=${folder}
+            -P "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
+    DEPENDS ${ARGN} "${file}" "${folder}/generated/executable.txt"
+            "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
+    COMMENT "Publishing tour ${name} (${suffix})"
+    VERBATIM)
+  add_custom_target(${name}_${kind}_publish ALL DEPENDS "${stamp}")
+endfunction()
+
+# vistello_tour(<name> <folder>) defines the object library tour_<name>: the
+# tour's constants plus the program's resource script with the tour's
+# entries. Link it into an executable to give it that tour. Every file the
+# tour reads is a dependency (the compiler's depfile), and the resource
+# script carries each file's digest, so any change to the manifest, a photo,
+# the artwork or the mail body rebuilds exactly this tour.
+function(vistello_tour name dir)
+  vistello_compile_tour(${name} "${dir}")
+  set(out "${CMAKE_BINARY_DIR}/tours/${name}/generated")
 
   # tour.rc is a resource script of this tour's own that includes the
   # program's (resources/vistello.rc, which includes the tour's entries): a
@@ -78,14 +131,5 @@ function(vistello_tour_executable name dir)
   set_target_properties(${name}_tour PROPERTIES
     OUTPUT_NAME tour
     RUNTIME_OUTPUT_DIRECTORY "${folder}/linked")
-  add_custom_command(
-    OUTPUT "${folder}/published.txt"
-    COMMAND ${CMAKE_COMMAND} -DEXECUTABLE=$<TARGET_FILE:${name}_tour>
-            -DNAME_FILE=${folder}/generated/executable.txt -DFOLDER=${folder}
-            -P "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
-    DEPENDS ${name}_tour "${folder}/generated/executable.txt"
-            "${CMAKE_SOURCE_DIR}/cmake/publish_tour.cmake"
-    COMMENT "Publishing tour ${name}"
-    VERBATIM)
-  add_custom_target(${name}_tour_publish ALL DEPENDS "${folder}/published.txt")
+  vistello_publish_tour(${name} tour "$<TARGET_FILE:${name}_tour>" .exe ${name}_tour)
 endfunction()

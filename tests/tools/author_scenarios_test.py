@@ -143,7 +143,7 @@ def md5(path):
 def published(tour):
     """The tour's executable under the name it was last published as."""
     folder = os.path.join(BUILD, "tours", tour)
-    with open(os.path.join(folder, "published.txt")) as f:
+    with open(os.path.join(folder, "published.exe.txt")) as f:
         return os.path.join(folder, f.read().strip() + ".exe")
 
 

@@ -191,7 +191,7 @@ class TourBuild(TourFixture):
         # The README's annotated manifest, comments and all, pasted into a
         # tour folder beside the demo: the values must come out bare.
         readme = read(os.environ["README"])
-        block = re.search(r"```ini\n(.*?)```", readme, re.S).group(1)
+        block = next(b for b in re.findall(r"```ini\n(.*?)```", readme, re.S) if "[tour]" in b)
         tours = os.path.join(self.work, "tours")
         tour = os.path.join(tours, "pasted")
         os.makedirs(tour)

@@ -1,0 +1,190 @@
+"""The demo tour's page as its reader uses it: the view turns by itself,
+scenes switch behind the splash, the toolbar, keys and mouse move it, every
+control is reachable with Tab, the dialogs show the tour's texts, and the
+page asks for nothing over the network."""
+
+import os
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from page_driver import PageDriver, PageTestCase  # noqa: E402
+
+LOADING = "Loading new scene ..."
+TOOLS = ("left", "stop", "right", "zoom-in", "zoom-out", "contact", "send")
+
+
+class DemoPageTest(PageTestCase):
+    def setUp(self):
+        self.page.open(self.page_path)
+
+    def state(self):
+        return self.page.state()
+
+    def element(self, selector):
+        return self.driver.find_element(By.CSS_SELECTOR, selector)
+
+    def tool(self, command):
+        return self.element(f'.tool[data-command="{command}"]')
+
+    def still(self):
+        """Two captures 300 ms apart are the same picture."""
+        first = self.page.canvas_rgb()
+        time.sleep(0.3)
+        return first == self.page.canvas_rgb()
+
+    def test_start_shows_the_first_title_and_turns_right(self):
+        start = self.state()
+        self.assertEqual(start["status"], self.tour["scenes"][0]["title"])
+        self.assertEqual(start["panSpeed"], 4)
+        self.assertEqual(self.tool("right").get_attribute("aria-pressed"), "true")
+        self.assertFalse(self.still())
+        self.assertGreater(self.state()["pan"], start["pan"])
+
+    def test_a_scene_choice_shows_loading_then_its_title(self):
+        before = self.page.canvas_rgb()
+        Select(self.element("#scenes")).select_by_index(6)
+        self.page.wait_for(lambda: self.state()["status"] == LOADING, "no loading text")
+        # The splash: the picture centred on white.
+        self.assertEqual(self.page.canvas_rgb()[2][:3], b"\xff\xff\xff")
+        self.page.wait_for(lambda: not self.state()["loading"], "the switch never ended")
+        after = self.state()
+        self.assertEqual((after["scene"], after["status"]), (6, self.tour["scenes"][6]["title"]))
+        self.assertNotEqual(self.page.canvas_rgb(), before)
+
+    def test_stop_halts_the_view(self):
+        self.tool("stop").click()
+        self.assertEqual(self.tool("stop").get_attribute("aria-pressed"), "true")
+        self.assertTrue(self.still())
+
+    def touch(self, kind, *points):
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+    def test_keys_drags_and_fingers_move_the_view(self):
+        canvas = self.element("#view")
+        x, y = self.driver.execute_script(
+            "const box = document.getElementById('view').getBoundingClientRect();"
+            "return [box.x + box.width / 2, box.y + box.height / 2]")
+
+        def fingers(start, *moves):
+            def press(actions):
+                self.touch("touchStart", *start)
+                for points in moves:
+                    self.touch("touchMove", *points)
+                return actions
+            return press
+
+        def lift(actions):
+            self.touch("touchEnd")
+            return actions
+
+        cases = [
+            # (what, press, release, signs of the change of (pan, level) while held)
+            ("left arrow", lambda a: a.key_down(Keys.ARROW_LEFT),
+             lambda a: a.key_up(Keys.ARROW_LEFT), (-1, 0)),
+            ("right arrow", lambda a: a.key_down(Keys.ARROW_RIGHT),
+             lambda a: a.key_up(Keys.ARROW_RIGHT), (1, 0)),
+            ("page up", lambda a: a.send_keys(Keys.PAGE_UP * 3), lambda a: a, (0, 1)),
+            ("drag right", lambda a: a.click_and_hold(canvas).move_by_offset(60, 0),
+             lambda a: a.release(), (1, 0)),
+            ("drag left", lambda a: a.click_and_hold(canvas).move_by_offset(-60, 0),
+             lambda a: a.release(), (-1, 0)),
+            ("shift-drag up", lambda a: a.key_down(Keys.SHIFT).click_and_hold(canvas)
+             .move_by_offset(0, -20), lambda a: a.release().key_up(Keys.SHIFT), (0, 1)),
+            ("one-finger drag", fingers([(x, y)], [(x + 60, y)]), lift, (1, 0)),
+            ("pinch out", fingers([(x - 20, y), (x + 20, y)], [(x - 40, y), (x + 40, y)]), lift,
+             (0, 1)),
+        ]
+        for what, press, release, signs in cases:
+            with self.subTest(what):
+                # Still, at zoom level 5, with the keys in the view.
+                self.driver.execute_script("window.vistelloTour.showView(0, 900, 0, 5);"
+                                           "document.getElementById('view').focus()")
+                before = self.state()
+                press(ActionChains(self.driver)).pause(0.3).perform()
+                during = self.state()
+                release(ActionChains(self.driver)).perform()
+                change = [(during[k] > before[k]) - (during[k] < before[k]) for k in ("pan", "level")]
+                self.assertEqual(tuple(change), signs)
+                # A key-up, button-up or lifted finger stops the view.
+                self.assertEqual(self.state()["panSpeed"], 0)
+
+    def test_tab_reaches_every_control(self):
+        self.driver.execute_script("document.activeElement.blur()")
+        reached = set()
+        for _ in range(20):
+            ActionChains(self.driver).send_keys(Keys.TAB).perform()
+            reached.add(self.driver.execute_script(
+                "const e = document.activeElement;"
+                "return e.id || e.dataset.command + ':' + e.tagName.toLowerCase()"))
+        wanted = {f"{c}:button" for c in TOOLS} | {"scenes", "view", "badge"}
+        self.assertEqual(wanted - reached, set())
+        # Enter on a button is its click: Stop.
+        self.tool("stop").send_keys(Keys.ENTER)
+        self.assertEqual(self.state()["panSpeed"], 0)
+
+    def test_the_contact_box_shows_every_address(self):
+        self.tool("contact").click()
+        dialog = self.element("#contact-dialog")
+        self.assertTrue(dialog.is_displayed())
+        text = dialog.text
+        presenter = self.tour["presenter"]
+        for line in ("name", "company", "phone", "location", "listing"):
+            self.assertIn(presenter[line], text)
+        for address in presenter["email"].split(";"):
+            self.assertIn(address, text)
+        ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+        self.assertFalse(dialog.is_displayed())
+
+    def test_send_to_a_friend_offers_the_mail_and_a_working_copy(self):
+        with tempfile.TemporaryDirectory() as folder:
+            self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                        {"behavior": "allow", "downloadPath": folder})
+            self.tool("send").click()
+            mail = self.element("#write-mail").get_attribute("href")
+            self.assertTrue(mail.startswith("mailto:?subject=Orvo(tm)%20Vistello&body=Hi%2C%0D%0A"))
+            self.element("#save-copy").click()
+            copy = os.path.join(folder, "DemoTour.html")
+            self.page.wait_for(lambda: os.path.exists(copy), "no copy was saved")
+            # The copy is the tour again: it opens and shows its first frame.
+            self.page.open(copy)
+            self.assertEqual(self.state()["status"], self.tour["scenes"][0]["title"])
+
+    def test_the_page_makes_no_network_request(self):
+        Select(self.element("#scenes")).select_by_index(3)
+        self.page.wait_for(lambda: not self.state()["loading"], "the switch never ended")
+        for command in ("contact", "send"):
+            self.tool(command).click()
+            ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+        # The policy refuses even what the page's own script would ask for.
+        refused = self.driver.execute_async_script(
+            "const done = arguments[0];"
+            "fetch('http://www.orvo.example/').then(() => done(false), () => done(true));")
+        self.assertTrue(refused)
+        page = "file://" + os.path.abspath(self.page_path)
+        outside = [u for u in self.page.requests() if u != page and not u.startswith("data:")]
+        self.assertEqual(outside, [])
+
+
+class ReducedMotionTest(unittest.TestCase):
+    def test_no_auto_pan_when_the_reader_asks_for_reduced_motion(self):
+        page = PageDriver(reduced_motion=True)
+        try:
+            page.open(os.environ["VISTELLO_PAGE"])
+            self.assertEqual(page.state()["panSpeed"], 0)
+            stop = page.driver.find_element(By.CSS_SELECTOR, '.tool[data-command="stop"]')
+            self.assertEqual(stop.get_attribute("aria-pressed"), "true")
+        finally:
+            page.close()
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,83 @@
+"""The page's frames are the executable's: for a spread of scenes, pan
+columns, tilts and zoom levels, the canvas holds exactly the frame that the
+native build's render_frame writes from the same JPEG."""
+
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from page_driver import PageTestCase  # noqa: E402
+
+# The demo strips are 1200 x 200: margin 303, widened width 1806, so the
+# view pans over 303 .. 1503. The columns cover both ends of that range and
+# the start column 442; the tilts lie inside, on and beyond the level 15
+# margin of 56; the levels run through 0 .. 15.
+SCENES = (0, 3, 6, 9)
+PANS = (303, 304, 442, 500, 600, 777, 903, 1000, 1111, 1200, 1250, 1380, 1502, 1503, 350)
+TILTS = (-100, -57, -56, -1, 0, 1, 30, 55, 56, 100)
+SETTINGS = [(scene, pan, TILTS[(j + scene) % len(TILTS)], (j + 4 * scene) % 16)
+            for scene in SCENES for j, pan in enumerate(PANS)]
+
+
+def reference_frame(image, pan, tilt, level):
+    """render_frame's frame as top-down RGB bytes."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "frame.bmp")
+        subprocess.run([os.environ["VISTELLO_RENDER_FRAME"], "--pan", str(pan), "--tilt",
+                        str(tilt), "--level", str(level), image, path],
+                       check=True, stderr=subprocess.DEVNULL)
+        with open(path, "rb") as f:
+            bmp = f.read()
+    offset, = struct.unpack_from("<I", bmp, 10)
+    width, height = struct.unpack_from("<ii", bmp, 18)
+    stride = (3 * width + 3) & ~3
+    rows = []
+    for row in reversed(range(height)):  # stored bottom-up, blue-green-red
+        bgr = bmp[offset + row * stride:offset + row * stride + 3 * width]
+        rgb = bytearray(len(bgr))
+        rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
+        rows.append(bytes(rgb))
+    return width, height, b"".join(rows)
+
+
+class FrameTest(PageTestCase):
+    @classmethod
+    def setUpClass(cls):
+        reference = os.environ["VISTELLO_RENDER_FRAME"]
+        if not os.access(reference, os.X_OK):
+            raise AssertionError(f"no {reference}: build the native preset first")
+        super().setUpClass()
+        cls.images = [scene["image"] for scene in cls.tour["scenes"]]
+        cls.page.open(cls.page_path)
+
+    def canvas_at(self, scene, pan, tilt, level):
+        shown = self.page.run("return window.vistelloTour.showView(...arguments)",
+                              scene, pan, tilt, level)
+        self.assertTrue(shown)
+        return self.page.canvas_rgb()
+
+    def test_canvas_equals_render_frame(self):
+        equal = 0
+        for scene, pan, tilt, level in SETTINGS:
+            with self.subTest(scene=scene, pan=pan, tilt=tilt, level=level):
+                canvas = self.canvas_at(scene, pan, tilt, level)
+                reference = reference_frame(self.images[scene], pan, tilt, level)
+                self.assertEqual(canvas[:2], reference[:2])
+                self.assertTrue(canvas[2] == reference[2], "the canvas differs from render_frame")
+                equal += 1
+        print(f"\nframes: {equal} of {len(SETTINGS)} settings equal to render_frame",
+              file=sys.stderr)
+
+    def test_a_wrong_setting_differs(self):
+        # One column off: the comparison above can fail.
+        canvas = self.canvas_at(3, 777, 0, 4)
+        reference = reference_frame(self.images[3], 778, 0, 4)
+        self.assertNotEqual(canvas[2], reference[2])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,71 @@
+"""Measures the web edition's budgets in headless Chromium: the size of
+each page, the time from navigation to the first frame of the first scene
+(page opened from disk, median of several openings) and the work of one
+frame (render in wasm, RGBA conversion, canvas upload; median of batches).
+Prints the numbers against the budgets; exits with status 1 when one is
+exceeded. Timing is measured here, never asserted in a test.
+
+    web_benchmark.py PAGE.html [PAGE.html ...]
+"""
+
+import os
+import statistics
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from page_driver import PageDriver  # noqa: E402
+
+SIZE_BUDGET = 450000     # bytes, the demo tour's page
+FIRST_FRAME_BUDGET = 300  # ms after navigation
+FRAME_BUDGET = 1.0        # ms of work per frame
+OPENINGS = 7
+BATCHES = 15
+FRAMES = 100  # per batch
+
+# The mean frame time of each batch; the machine is shared, so the median
+# batch is reported, with the fastest and slowest.
+FRAME_WORK = """
+const tour = window.vistelloTour;
+tour.showView(0, 442, 0, 0);
+const batches = [];
+for (let b = 0; b < arguments[0]; b++) {
+  const start = performance.now();
+  for (let i = 0; i < arguments[1]; i++) tour.redraw();
+  batches.push((performance.now() - start) / arguments[1]);
+}
+return batches;"""
+
+
+def main(pages):
+    over = False
+    driver = PageDriver()
+    try:
+        for index, page in enumerate(pages):
+            size = os.path.getsize(page)
+            first = []
+            for _ in range(OPENINGS):
+                driver.open(page)
+                first.append(driver.state()["firstFrame"])
+            batches = driver.run(FRAME_WORK, BATCHES, FRAMES)
+            frame = statistics.median(batches)
+            first_frame = statistics.median(first)
+            rows = [("page size", f"{size} bytes ({size / 1024:.1f} KiB)",
+                     size <= SIZE_BUDGET if index == 0 else None),
+                    ("first frame", f"{first_frame:.0f} ms median "
+                     f"({min(first):.0f} .. {max(first):.0f} ms)", first_frame <= FIRST_FRAME_BUDGET),
+                    ("frame work", f"{frame:.3f} ms median of {BATCHES} x {FRAMES} frames "
+                     f"({min(batches):.3f} .. {max(batches):.3f} ms)", frame <= FRAME_BUDGET)]
+            print(os.path.basename(page))
+            for name, value, within in rows:
+                verdict = "" if within is None else ("  within budget" if within else "  OVER BUDGET")
+                over |= within is False
+                print(f"  {name:12} {value}{verdict}")
+    finally:
+        driver.close()
+    return 1 if over else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    sys.exit(main(sys.argv[1:]))
