@@ -33,6 +33,7 @@ PanoramaController::PanoramaController(PanoramaOwner* owner)
       current_scene(nullptr),
       pending_scene(nullptr),
       resize_pending(false),
+      frames_drawn(0),
       last_y(0),
       anchor_x(0),
       anchor_y(0),
@@ -308,6 +309,7 @@ void PanoramaController::RenderFrame() {
     DrawDibDraw(drawdib, dc, 0, 0, frame.Width(), frame.Height(), frame.Header(), frame.Bits(), 0,
                 0, frame.Width(), frame.Height(), 0);
   }
+  frames_drawn++;
   WindowDC window_dc(Window());
   Present(window_dc);
 }

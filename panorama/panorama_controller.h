@@ -88,6 +88,7 @@ class PanoramaController : public ChildWindow {
   void StartZoomIn() { SetZoomSpeed(1); }
   void StartZoomOut() { SetZoomSpeed(-1); }
   void StopZoom() { SetZoomSpeed(0); }
+  int ZoomSpeed() const { return motion.ZoomSpeed(); }
 
   // The redraw flag, under state_lock.
   void MarkDirty(bool value);
@@ -101,6 +102,8 @@ class PanoramaController : public ChildWindow {
   int WidenedWidth() const { return motion.WidenedWidth(); }
   int FrameWidth() const { return pipeline.FrameWidth(); }
   int FrameHeight() const { return pipeline.FrameHeight(); }
+  // Frames the render thread has drawn since the view was made.
+  LONG FramesDrawn() const { return frames_drawn.load(); }
   DWORD RenderThreadId() const { return render_thread_id; }
   DWORD AnimationThreadId() const { return animation_thread_id; }
 
@@ -146,6 +149,7 @@ class PanoramaController : public ChildWindow {
   std::atomic<SceneRecord*> current_scene;  // not owned; null until the first switch
   std::atomic<SceneRecord*> pending_scene;  // not owned; a request not yet taken
   std::atomic<bool> resize_pending;         // WM_SIZE work for the animation thread
+  std::atomic<LONG> frames_drawn;
   char class_name[150];
   MotionModel motion;
   // Drag state, user-interface thread only.

@@ -35,11 +35,21 @@ TestOwner::~TestOwner() {
 }
 
 void TestOwner::SetStatusText(const char* text) {
+  std::function<void(const std::string&)> hook;
   {
     std::lock_guard<std::mutex> guard(log_lock);
     log.push_back(text ? text : "");
+    hook = status_hook;
+  }
+  if (hook) {
+    hook(text ? text : "");
   }
   SetWindowTextA(status_line, text);
+}
+
+void TestOwner::OnStatusText(std::function<void(const std::string&)> hook) {
+  std::lock_guard<std::mutex> guard(log_lock);
+  status_hook = std::move(hook);
 }
 
 std::vector<std::string> TestOwner::StatusLog() const {

@@ -36,11 +36,17 @@ class TestOwner : public PanoramaOwner {
   std::string StatusText() const;
   void ClearStatusLog();
 
+  // Called with every status text, on the thread that sets it, before the
+  // status line shows it: a test's way to act at a known point of a switch
+  // (the view holds its scene lock while it sets the status text).
+  void OnStatusText(std::function<void(const std::string&)> hook);
+
  private:
   HWND main_window;
   HWND status_line;
   mutable std::mutex log_lock;
   std::vector<std::string> log;
+  std::function<void(const std::string&)> status_hook;
 };
 
 // Records every pan speed it hears and, at that moment, the view's pan and
