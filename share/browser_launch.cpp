@@ -38,7 +38,7 @@ bool NamesProgramFile(char* path) {
 // runs out) in which an unquoted program path with blanks is quoted: the
 // longest part up to a blank, or the whole line, that names a program file.
 // Left unquoted, the system would try each shorter part first, so
-// "C:\\Program Files\\Browser\\browser.exe" could start a "C:\\Program.exe"
+// "C:\Program Files\Browser\browser.exe" could start a "C:\Program.exe"
 // that someone put there. A line that starts with a quote, or in which no
 // such part names a file, is copied as it is. (A blank is never the trail
 // byte of a double-byte character, so the search may step by bytes.)
