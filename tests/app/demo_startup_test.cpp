@@ -20,6 +20,7 @@
 
 #include "panorama/view_pipeline.h"
 #include "resources/resource_ids.h"
+#include "support/view_harness.h"
 #include "tour/scene_bitmap.h"
 
 namespace {
@@ -107,88 +108,6 @@ class RunningTour {
   HWND main_window = nullptr;
 };
 
-// 32-bit top-down pixels, 0x00RRGGBB.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<DWORD> pixels;
-};
-
-// What the screen shows in a window's client area.
-Picture ScreenOfClient(HWND window) {
-  Picture picture;
-  RECT client = {};
-  GetClientRect(window, &client);
-  POINT origin = {0, 0};
-  ClientToScreen(window, &origin);
-  picture.width = client.right;
-  picture.height = client.bottom;
-  if (picture.width <= 0 || picture.height <= 0) {
-    return picture;
-  }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, picture.width, picture.height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const DWORD* words = static_cast<const DWORD*>(bits);
-  picture.pixels.assign(words, words + picture.width * picture.height);
-  SelectObject(memory, previous);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  for (DWORD& pixel : picture.pixels) {
-    pixel &= 0xFFFFFF;
-  }
-  return picture;
-}
-
-// The splash as the user should see it in a client area of the given size:
-// the picture (from this program's own copy of the tour's resources)
-// centred on white, left = (width - 190) / 2, top = (height - 150) / 2.
-Picture CentredSplash(int width, int height) {
-  Picture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.pixels.assign(width * height, 0xFFFFFF);
-  HBITMAP splash =
-      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SPLASH),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  BITMAP size = {};
-  GetObjectA(splash, sizeof size, &size);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.bmWidth;
-  info.bmiHeader.biHeight = -size.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  std::vector<DWORD> own(size.bmWidth * size.bmHeight);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, splash, 0, size.bmHeight, own.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(splash);
-  const int left = (width - size.bmWidth) / 2;
-  const int top = (height - size.bmHeight) / 2;
-  if (left < 0 || top < 0) {
-    picture.pixels.clear();  // too small to hold the splash: matches no screen
-    return picture;
-  }
-  for (int y = 0; y < size.bmHeight; y++) {
-    for (int x = 0; x < size.bmWidth; x++) {
-      picture.pixels[(top + y) * width + left + x] = own[y * size.bmWidth + x] & 0xFFFFFF;
-    }
-  }
-  return picture;
-}
-
 // Frames of the demo's first scene as the core renders them (level 0, so
 // the tilt makes no difference), for the pan columns a start may show
 // first: from W'/3 - 160 = 442 on, and from the middle W'/2 = 903 on.
@@ -205,14 +124,12 @@ class FirstSceneFrames {
       for (int pan = start; pan < start + 30; pan++) {
         pipeline.Render(pan, 0, 0);
         const SceneBitmap& frame = pipeline.Zoomed();
-        Picture picture;
+        ScreenPixels picture;  // top row first, as the screen is read
         picture.width = frame.Width();
         picture.height = frame.Height();
-        for (int y = 0; y < frame.Height(); y++) {
-          const BYTE* row = frame.Bits() + (frame.Height() - 1 - y) * frame.Width() * 3;
-          for (int x = 0; x < frame.Width(); x++) {
-            picture.pixels.push_back(row[x * 3] | row[x * 3 + 1] << 8 | row[x * 3 + 2] << 16);
-          }
+        for (int y = picture.height - 1; y >= 0; y--) {
+          const BYTE* row = frame.Bits() + y * picture.width * 3;
+          picture.bgr.insert(picture.bgr.end(), row, row + picture.width * 3);
         }
         frames.push_back({pan, picture});
       }
@@ -224,7 +141,7 @@ class FirstSceneFrames {
 
   // The pan column whose frame the screen shows (clipped by the client
   // area), or -1 when it shows none of them.
-  int PanShown(const Picture& screen) const {
+  int PanShown(const ScreenPixels& screen) const {
     for (const auto& frame : frames) {
       if (Shows(screen, frame.second)) {
         return frame.first;
@@ -234,20 +151,19 @@ class FirstSceneFrames {
   }
 
  private:
-  static bool Shows(const Picture& screen, const Picture& frame) {
+  static bool Shows(const ScreenPixels& screen, const ScreenPixels& frame) {
     if (screen.width > frame.width || screen.height > frame.height || screen.width <= 0) {
       return false;
     }
     for (int y = 0; y < screen.height; y++) {
-      if (memcmp(&screen.pixels[y * screen.width], &frame.pixels[y * frame.width],
-                 screen.width * sizeof(DWORD)) != 0) {
+      if (memcmp(screen.At(0, y), frame.At(0, y), screen.width * 3) != 0) {
         return false;
       }
     }
     return true;
   }
 
-  std::vector<std::pair<int, Picture>> frames;
+  std::vector<std::pair<int, ScreenPixels>> frames;
 };
 
 TEST(DemoStart, ShowsTheSplashCentredThenTheFirstSceneFromItsSwitchPosition) {
@@ -272,9 +188,9 @@ TEST(DemoStart, ShowsTheSplashCentredThenTheFirstSceneFromItsSwitchPosition) {
           continue;
         }
       }
-      const Picture screen = ScreenOfClient(view);
-      const Picture splash = CentredSplash(screen.width, screen.height);
-      if (!screen.pixels.empty() && screen.pixels == splash.pixels) {
+      const ScreenPixels screen = ReadClientPixels(view, true);
+      const ScreenPixels splash = CentredSplash(screen.width, screen.height);
+      if (!splash.bgr.empty() && PixelsDiffering(screen, splash) == 0) {
         splash_seen++;
       } else if ((first_pan = frames.PanShown(screen)) < 0) {
         other_seen++;

@@ -7,14 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string.h>
 #include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "panorama/view_pipeline.h"
-#include "resources/resource_ids.h"
 #include "support/view_harness.h"
 #include "tour/tour_description.h"
 
@@ -399,44 +397,6 @@ TEST_F(PanoramaView, DestroyingDuringTheSplashEndsPromptly) {
   CloseHandle(animation);
 }
 
-// The splash as the user should see it in a client area of width x height:
-// the picture centred on white (left = (width - w) / 2, top = (height - h) / 2).
-// Returns the number of screen pixels that differ from that.
-int PixelsOffTheCentredSplash(const ScreenPixels& screen) {
-  HBITMAP splash =
-      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SPLASH),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  BITMAP size = {};
-  GetObjectA(splash, sizeof size, &size);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.bmWidth;
-  info.bmiHeader.biHeight = -size.bmHeight;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  std::vector<unsigned char> bgra(static_cast<size_t>(size.bmWidth) * size.bmHeight * 4);
-  HDC screen_dc = GetDC(nullptr);
-  GetDIBits(screen_dc, splash, 0, size.bmHeight, bgra.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen_dc);
-  DeleteObject(splash);
-  EXPECT_EQ(size.bmWidth, 190);
-  EXPECT_EQ(size.bmHeight, 150);
-
-  const int left = (screen.width - size.bmWidth) / 2;
-  const int top = (screen.height - size.bmHeight) / 2;
-  int off = 0;
-  for (int y = 0; y < screen.height; y++) {
-    for (int x = 0; x < screen.width; x++) {
-      unsigned char expected[3] = {255, 255, 255};
-      if (x >= left && x < left + size.bmWidth && y >= top && y < top + size.bmHeight) {
-        memcpy(expected, &bgra[((y - top) * size.bmWidth + (x - left)) * 4], 3);
-      }
-      off += memcmp(screen.At(x, y), expected, 3) != 0;
-    }
-  }
-  return off;
-}
-
 // The owner lays the view out once, around the first scene switch: before
 // it starts, or while it runs (here: right as it begins, with the scene
 // lock held). Either way the user sees the splash centred in the whole
@@ -473,7 +433,7 @@ TEST(PanoramaViewStartUp, SplashIsCentredAndTheFirstPanKeptWhateverTheOrderOfFir
     EXPECT_EQ(view.Pan(), 442);
     ASSERT_EQ(at_title.width, 318);
     ASSERT_EQ(at_title.height, 198);
-    EXPECT_EQ(PixelsOffTheCentredSplash(at_title), 0);
+    EXPECT_EQ(PixelsDiffering(at_title, CentredSplash(318, 198)), 0);
     owner.OnStatusText(nullptr);
   }
 }

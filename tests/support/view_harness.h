@@ -79,6 +79,19 @@ struct ScreenPixels {
   std::vector<unsigned char> bgr;  // 3 bytes per pixel, blue green red
   const unsigned char* At(int x, int y) const { return &bgr[(y * width + x) * 3]; }
 };
-ScreenPixels ReadClientPixels(HWND window);
+// Through the window's own DC, or -- for a window of another process,
+// whose DC this process cannot read -- through the screen's, where the
+// window's client area lies.
+ScreenPixels ReadClientPixels(HWND window, bool through_screen = false);
+
+// The "Loading new scene ..." splash as the user should see it in a client
+// area of width x height: this program's splash bitmap (the tour's) centred
+// on white, left = (width - 190) / 2, top = (height - 150) / 2. Empty when
+// the area is smaller than the picture.
+ScreenPixels CentredSplash(int width, int height);
+
+// How many pixels of the screen differ from the expected picture (all of
+// them when the sizes differ).
+int PixelsDiffering(const ScreenPixels& screen, const ScreenPixels& expected);
 
 #endif  // VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H
