@@ -85,13 +85,15 @@ char* AddressLines(const char* list) {
 // Grows a text line of the box to what its text needs, measured in its own
 // font and wrapped as a static text wraps: the controls below it move down
 // by the extra height, the box grows by the extra height and width, and the
-// OK button stays centred.
+// OK button moves right by half the extra width, keeping to the middle.
 void FitLineToText(HWND dialog, int id) {
   HWND line = GetDlgItem(dialog, id);
-  char text[1024];
-  if (line == nullptr || GetWindowTextA(line, text, sizeof text) == 0) {
+  const int length = line != nullptr ? GetWindowTextLengthA(line) : 0;
+  char* text = length > 0 ? static_cast<char*>(malloc(length + 1)) : nullptr;
+  if (text == nullptr) {
     return;
   }
+  GetWindowTextA(line, text, length + 1);
   RECT place;
   GetWindowRect(line, &place);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
@@ -101,6 +103,7 @@ void FitLineToText(HWND dialog, int id) {
     SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(line, WM_GETFONT, 0, 0)));
     DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   }
+  free(text);
   const int wider = needed.right - (place.right - place.left);
   const int taller = needed.bottom - (place.bottom - place.top);
   if (wider <= 0 && taller <= 0) {
