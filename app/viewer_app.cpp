@@ -309,21 +309,30 @@ LRESULT ViewerApp::ToolbarProc(HWND toolbar_window, UINT message, WPARAM wparam,
         }
       }
       break;
-    case WM_LBUTTONUP: {
+    case WM_LBUTTONUP:
       // Only the release counts: wherever the press was, a release on the
       // badge (and not on a button) opens the maker's site.
-      const int command = ToolbarCommandAt(x, y);
-      if (command == -1 && HitsToolbarLogo(toolbar_window, x, y)) {
+      if (ToolbarCommandAt(x, y) == -1 && HitsToolbarLogo(toolbar_window, x, y)) {
         LaunchBrowser(kMakerAddress);
-      } else if ((command == CMD_ZOOM_IN || command == CMD_ZOOM_OUT) && panorama != nullptr) {
-        panorama->StopZoom();
       }
+      EndHeldZoom();
       break;
-    }
+    case WM_CAPTURECHANGED:
+      EndHeldZoom();
+      break;
     default:
       break;
   }
   return CallWindowProcA(previous_toolbar_proc, toolbar_window, message, wparam, lparam);
+}
+
+// A held zoom lasts exactly as long as the press: any release the toolbar
+// sees (it holds the capture while a button is down, so a release anywhere
+// reaches it) and any loss of the capture end it.
+void ViewerApp::EndHeldZoom() {
+  if (panorama != nullptr) {
+    panorama->StopZoom();
+  }
 }
 
 int ViewerApp::ToolbarCommandAt(int x, int y) const {

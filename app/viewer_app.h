@@ -98,6 +98,7 @@ class ViewerApp : public ChildWindow, public PanListener, public PanoramaOwner {
   void CreateStaticControls();
   HWND CreateLine(const char* window_class, DWORD extended_style, DWORD style, int id, HFONT font,
                   const char* text);
+  void EndHeldZoom();
   LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam);
   void OnPaletteChanged(HWND changed_by);
   int WindowHeight(HWND window) const;

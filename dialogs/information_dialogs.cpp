@@ -6,6 +6,7 @@
 
 #include "app/viewer_app.h"
 #include "resources/resource_ids.h"
+#include "win32/scoped_handles.h"
 
 namespace {
 
@@ -48,6 +49,86 @@ void FillTextBox(HWND dialog, const int* ids, int count) {
     SetDlgItemTextA(dialog, IDC_TEXT_BOX, text);
     free(text);
   }
+}
+
+// The e-mail list as the contact box shows it: each separator ends a line,
+// so every address starts on a line of its own and none is split at the
+// line's end. Blanks after a separator go. A malloc'd text the caller
+// frees, or null when memory runs out.
+char* AddressLines(const char* list) {
+  size_t separators = 0;
+  for (const char* p = list; *p != '\0'; p = CharNextA(p)) {
+    separators += *p == ';';
+  }
+  char* lines = static_cast<char*>(malloc(strlen(list) + 2 * separators + 1));
+  if (lines == nullptr) {
+    return nullptr;
+  }
+  char* out = lines;
+  for (const char* p = list; *p != '\0';) {
+    const char* next = CharNextA(p);
+    memcpy(out, p, next - p);
+    out += next - p;
+    if (*p == ';' && *next != '\0') {
+      *out++ = '\r';
+      *out++ = '\n';
+      while (*next == ' ') {
+        next++;
+      }
+    }
+    p = next;
+  }
+  *out = '\0';
+  return lines;
+}
+
+// Grows a text line of the box to what its text needs, measured in its own
+// font and wrapped as a static text wraps: the controls below it move down
+// by the extra height, the box grows by the extra height and width, and the
+// OK button moves right by half the extra width, keeping to the middle.
+void FitLineToText(HWND dialog, int id) {
+  HWND line = GetDlgItem(dialog, id);
+  const int length = line != nullptr ? GetWindowTextLengthA(line) : 0;
+  char* text = length > 0 ? static_cast<char*>(malloc(length + 1)) : nullptr;
+  if (text == nullptr) {
+    return;
+  }
+  GetWindowTextA(line, text, length + 1);
+  RECT place;
+  GetWindowRect(line, &place);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+  RECT needed = {0, 0, place.right - place.left, 0};
+  {
+    WindowDC dc(line);
+    SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageA(line, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  }
+  free(text);
+  const int wider = needed.right - (place.right - place.left);
+  const int taller = needed.bottom - (place.bottom - place.top);
+  if (wider <= 0 && taller <= 0) {
+    return;
+  }
+  const int dx = wider > 0 ? wider : 0;
+  const int dy = taller > 0 ? taller : 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    if (child == line) {
+      SetWindowPos(child, nullptr, 0, 0, rect.right - rect.left + dx, rect.bottom - rect.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    } else if (rect.top >= place.bottom) {
+      const int right = GetDlgCtrlID(child) == IDOK ? dx / 2 : 0;
+      SetWindowPos(child, nullptr, rect.left + right, rect.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    }
+  }
+  RECT box;
+  GetWindowRect(dialog, &box);
+  SetWindowPos(dialog, nullptr, 0, 0, box.right - box.left + dx, box.bottom - box.top + dy,
+               SWP_NOMOVE | SWP_NOZORDER);
 }
 
 INT_PTR TextBoxDialog(HWND dialog, UINT message, WPARAM wparam, const int* ids, int count) {
@@ -101,7 +182,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 
 // The presenter's record in the application's fonts, which the box only
 // borrows: the lines, top to bottom, are "Presented by:", name, company,
-// telephone, e-mail list, location and listing.
+// telephone, e-mail list, location and listing. The e-mail line holds the
+// whole list, one address to a line, and grows to show all of it.
 INT_PTR CALLBACK ContactDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   if (HandleCommon(dialog, message, wparam)) {
     return TRUE;
@@ -115,7 +197,11 @@ INT_PTR CALLBACK ContactDialogProc(HWND dialog, UINT message, WPARAM wparam, LPA
     SetTextAndFont(dialog, IDC_CONTACT_NAME, tour.presenter_name, fonts.LargeBold());
     SetTextAndFont(dialog, IDC_CONTACT_COMPANY, tour.presenter_company, fonts.Bold());
     SetTextAndFont(dialog, IDC_CONTACT_PRESENTED_BY, nullptr, fonts.Small());
-    SetTextAndFont(dialog, IDC_CONTACT_EMAIL, tour.presenter_email, nullptr);
+    if (char* addresses = AddressLines(tour.presenter_email ? tour.presenter_email : "")) {
+      SetTextAndFont(dialog, IDC_CONTACT_EMAIL, addresses, nullptr);
+      free(addresses);
+    }
+    FitLineToText(dialog, IDC_CONTACT_EMAIL);
     SetTextAndFont(dialog, IDC_CONTACT_PHONE, tour.presenter_phone, nullptr);
     SetTextAndFont(dialog, IDC_CONTACT_LISTING, tour.listing, nullptr);
     SetTextAndFont(dialog, IDC_CONTACT_LOCATION, tour.location, nullptr);

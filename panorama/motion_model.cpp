@@ -75,12 +75,16 @@ bool MotionModel::Advance(const ZoomTable& zoom) {
     moved = true;
   }
 
+  // Compared after limiting: held against a limit, the tilt asks for a
+  // move every tick that the limit takes back, and nothing changes on screen.
   int offset = Tilt() - TiltSpeed() / 2;
   if (offset != previous_tilt) {
     offset = zoom.ClampVertical(offset, ZoomLevel());
     tilt.store(offset, kRelaxed);
-    previous_tilt = offset;
-    moved = true;
+    if (offset != previous_tilt) {
+      previous_tilt = offset;
+      moved = true;
+    }
   }
 
   const int level = ZoomLevel() + ZoomSpeed();

@@ -12,13 +12,6 @@ const DWORD kAnimationTickMs = 50;
 const DWORD kSplashMs = 1000;
 const DWORD kThreadStopMs = 1000;
 
-int SignedLow(LPARAM value) {
-  return static_cast<short>(LOWORD(value));
-}
-int SignedHigh(LPARAM value) {
-  return static_cast<short>(HIWORD(value));
-}
-
 }  // namespace
 
 PanoramaController::PanoramaController(PanoramaOwner* owner)
@@ -31,8 +24,9 @@ PanoramaController::PanoramaController(PanoramaOwner* owner)
       stop_event(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       dirty(true),
       current_scene(nullptr),
-      pending_scene(nullptr),
+      requested_scene(nullptr),
       resize_pending(false),
+      frames_drawn(0),
       last_y(0),
       anchor_x(0),
       anchor_y(0),
@@ -175,9 +169,12 @@ void PanoramaController::SetZoomLevel(int level) {
   MarkDirty(true);
 }
 
+// Only the animation thread compares the request with the scene shown, so
+// a request can never be lost between the two: whatever is asked for last
+// is what the view ends on.
 void PanoramaController::RequestScene(SceneRecord* scene) {
-  if (scene != current_scene.load()) {
-    pending_scene = scene;
+  if (scene != nullptr) {
+    requested_scene = scene;
   }
 }
 
@@ -218,17 +215,19 @@ void PanoramaController::RunRenderLoop() {
   } while (!StopRequested(kRenderPollMs));
 }
 
+// A tick that switches scenes does not also move: the first frame of a
+// scene shows it at its switch position.
 void PanoramaController::RunAnimationLoop() {
   motion.RememberPositions();
   do {
-    if (resize_pending.exchange(false)) {
+    if (resize_pending.load()) {
       ApplyResize();
     }
-    if (pending_scene.load() != nullptr) {
+    SceneRecord* requested = requested_scene.load();
+    if (requested != nullptr && requested != current_scene.load()) {
       SwitchScene();
       MarkDirty(true);
-    }
-    if (current_scene.load() != nullptr && motion.Advance(pipeline.Zoom())) {
+    } else if (current_scene.load() != nullptr && motion.Advance(pipeline.Zoom())) {
       MarkDirty(true);
     }
   } while (!StopRequested(kAnimationTickMs));
@@ -238,27 +237,19 @@ void PanoramaController::RunAnimationLoop() {
 
 void PanoramaController::SwitchScene() {
   SectionGuard guard(scene_lock);
-  ShowLoading(kLoadingText);
-  if (StopRequested(0)) {
+  if (!ShowLoading(kLoadingText)) {
     return;  // the view is being destroyed; its owner's windows may no longer answer
   }
-  // The latest request wins, also one made during the splash.
-  SceneRecord* scene = pending_scene.exchange(nullptr);
-  if (scene == nullptr) {
-    return;
-  }
+  // The latest request wins, also one made during the splash -- even one
+  // for the scene that was shown before it.
+  SceneRecord* scene = requested_scene.load();
   current_scene = scene;
   PrepareScene();
   if (!pipeline.IsPrepared()) {
-    // No memory for this scene: show an empty view rather than stale pixels.
-    if (HDC dc = offscreen.Dc()) {
-      RECT client;
-      GetClientRect(Window(), &client);
-      FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-      WindowDC window_dc(Window());
-      Present(window_dc);
-    }
+    ShowEmpty();
   }
+  // A zoom button held across the switch does not zoom the new scene.
+  StopZoom();
   SetZoomLevel(0);
   motion.SetPan(motion.WidenedWidth() / 3 - CylinderProjection::kOutputWidth / 2);
   LookRight();
@@ -267,15 +258,25 @@ void PanoramaController::SwitchScene() {
   owner->SetStatusText(scene->Title());
 }
 
+// A new buffer of the window's size; the scene, its tables and its pan stay.
 void PanoramaController::ApplyResize() {
   SectionGuard guard(scene_lock);
-  offscreen.Rebuild(Window());
-  PrepareScene();
+  if (TakeResize() && current_scene.load() != nullptr && !pipeline.IsPrepared()) {
+    ShowEmpty();
+  }
   MarkDirty(true);
 }
 
-// Widens the current scene's strip and builds its tables and frames; the
-// view then turns from the middle of the widened strip.
+// Rebuilds the off-screen buffer when a resize is pending; scene_lock held.
+bool PanoramaController::TakeResize() {
+  if (!resize_pending.exchange(false)) {
+    return false;
+  }
+  offscreen.Rebuild(Window());
+  return true;
+}
+
+// Widens the current scene's strip and builds its tables and frames.
 void PanoramaController::PrepareScene() {
   pipeline.Clear();
   SceneRecord* scene = current_scene.load();
@@ -283,7 +284,17 @@ void PanoramaController::PrepareScene() {
     return;
   }
   motion.SetStrip(pipeline.Margin(), pipeline.WidenedWidth());
-  motion.SetPan(pipeline.WidenedWidth() / 2);
+}
+
+// A scene that could not be prepared (no memory) shows an empty view rather
+// than stale pixels.
+void PanoramaController::ShowEmpty() {
+  if (HDC dc = offscreen.Dc()) {
+    RECT client;
+    GetClientRect(Window(), &client);
+    FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    PresentToWindow();
+  }
 }
 
 void PanoramaController::RenderFrame() {
@@ -308,8 +319,8 @@ void PanoramaController::RenderFrame() {
     DrawDibDraw(drawdib, dc, 0, 0, frame.Width(), frame.Height(), frame.Header(), frame.Bits(), 0,
                 0, frame.Width(), frame.Height(), 0);
   }
-  WindowDC window_dc(Window());
-  Present(window_dc);
+  frames_drawn++;
+  PresentToWindow();
 }
 
 void PanoramaController::Present(HDC target) {
@@ -326,10 +337,43 @@ void PanoramaController::Present(HDC target) {
   BitBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
 }
 
-void PanoramaController::ShowLoading(const char* text) {
+void PanoramaController::PresentToWindow() {
+  WindowDC window_dc(Window());
+  Present(window_dc);
+}
+
+// Shows the splash for a second; false when the view is being destroyed
+// meanwhile. A resize that arrives before or during the splash rebuilds the
+// buffer and draws the splash again, centred in the new size, and the splash
+// goes to the screen again at every tick, so a window shown during the
+// splash shows it too.
+bool PanoramaController::ShowLoading(const char* text) {
   if (text != nullptr) {
     owner->SetStatusText(text);
   }
+  const DWORD start = GetTickCount();
+  bool drawn = false;
+  for (;;) {
+    if (TakeResize() || !drawn) {
+      DrawSplash();
+      drawn = true;
+    }
+    if (offscreen.Dc() != nullptr) {
+      PresentToWindow();
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= kSplashMs) {
+      return true;
+    }
+    const DWORD left = kSplashMs - elapsed;
+    if (StopRequested(left < kAnimationTickMs ? left : kAnimationTickMs)) {
+      return false;
+    }
+  }
+}
+
+// The splash picture centred on white in the off-screen buffer.
+void PanoramaController::DrawSplash() {
   if (HDC dc = offscreen.Dc()) {
     RECT client;
     GetClientRect(Window(), &client);
@@ -353,12 +397,7 @@ void PanoramaController::ShowLoading(const char* text) {
       }
     }
     RealizePalette(dc);
-    WindowDC window_dc(Window());
-    Present(window_dc);
   }
-  // The splash stays at least a second -- unless the view is being
-  // destroyed, which then need not wait for it.
-  StopRequested(kSplashMs);
 }
 
 HPALETTE PanoramaController::HalftonePalette() {

@@ -5,7 +5,7 @@
 //
 //   render thread     every 30 ms: when the redraw flag is set, project,
 //                     zoom and draw one frame;
-//   animation thread  every 50 ms: apply a pending resize, switch to a
+//   animation thread  every 50 ms: apply a pending resize, switch to the
 //                     requested scene, turn speeds into positions.
 //
 // Locks, in the only order they are ever nested:
@@ -18,7 +18,13 @@
 // The user-interface thread never waits for scene_lock: while holding it the
 // animation thread sends messages to that thread's windows (status text,
 // toolbar states). So WM_PAINT only sets the redraw flag and WM_SIZE hands
-// the buffer and table rebuild to the animation thread.
+// the buffer rebuild to the animation thread.
+//
+// A resize only rebuilds the off-screen buffer: the frame does not depend on
+// the window's size, so the scene's tables and its pan stay as they are.
+// The first layout of the owner may come before, during or after the first
+// scene switch; whichever it is, the splash is drawn centred in the buffer
+// of the final size and the scene starts at its switch position.
 #ifndef VISTELLO_PANORAMA_PANORAMA_CONTROLLER_H
 #define VISTELLO_PANORAMA_PANORAMA_CONTROLLER_H
 
@@ -60,8 +66,10 @@ class PanoramaController : public ChildWindow {
   // repainted). Background unless foreground is true.
   UINT RealizeHalftone(bool foreground);
 
-  // Asks the animation thread to switch to scene at its next tick, unless
-  // scene is the one shown. A later request before that tick replaces it.
+  // Asks the animation thread to show scene. The latest request always
+  // wins: one made during a switch's splash is the scene the switch ends
+  // on, even when it is the scene shown before the switch began. A request
+  // for the scene shown, with no switch under way, does nothing.
   void RequestScene(SceneRecord* scene);
 
   // Stores the listener and tells it the current pan speed at once.
@@ -88,6 +96,7 @@ class PanoramaController : public ChildWindow {
   void StartZoomIn() { SetZoomSpeed(1); }
   void StartZoomOut() { SetZoomSpeed(-1); }
   void StopZoom() { SetZoomSpeed(0); }
+  int ZoomSpeed() const { return motion.ZoomSpeed(); }
 
   // The redraw flag, under state_lock.
   void MarkDirty(bool value);
@@ -101,6 +110,8 @@ class PanoramaController : public ChildWindow {
   int WidenedWidth() const { return motion.WidenedWidth(); }
   int FrameWidth() const { return pipeline.FrameWidth(); }
   int FrameHeight() const { return pipeline.FrameHeight(); }
+  // Frames the render thread has drawn since the view was made.
+  LONG FramesDrawn() const { return frames_drawn.load(); }
   DWORD RenderThreadId() const { return render_thread_id; }
   DWORD AnimationThreadId() const { return animation_thread_id; }
 
@@ -116,10 +127,14 @@ class PanoramaController : public ChildWindow {
   // Scene and frame work; each runs with scene_lock held.
   void SwitchScene();
   void ApplyResize();
+  bool TakeResize();
   void PrepareScene();
+  void ShowEmpty();
   void RenderFrame();
   void Present(HDC target);
-  void ShowLoading(const char* text);
+  void PresentToWindow();
+  bool ShowLoading(const char* text);
+  void DrawSplash();
   HPALETTE HalftonePalette();
 
   // Input on the view (user-interface thread).
@@ -143,9 +158,10 @@ class PanoramaController : public ChildWindow {
   SectionLock state_lock;
   SectionLock scene_lock;
   SectionLock drawdib_lock;
-  std::atomic<SceneRecord*> current_scene;  // not owned; null until the first switch
-  std::atomic<SceneRecord*> pending_scene;  // not owned; a request not yet taken
-  std::atomic<bool> resize_pending;         // WM_SIZE work for the animation thread
+  std::atomic<SceneRecord*> current_scene;    // not owned; null until the first switch
+  std::atomic<SceneRecord*> requested_scene;  // not owned; the latest request, or null
+  std::atomic<bool> resize_pending;           // WM_SIZE work for the animation thread
+  std::atomic<LONG> frames_drawn;
   char class_name[150];
   MotionModel motion;
   // Drag state, user-interface thread only.

@@ -17,9 +17,11 @@ char* ReadBrowserCommand();
 // the opening quote.
 void BlankAddressPlaceholder(char* command);
 
-// Starts a command line (writable, as process creation requires) as a new
-// process and waits until that process is ready for input, has ended, or
-// 10 seconds have passed. Reports nothing; a failure starts nothing.
+// Starts a command line as a new process and returns at once, without
+// waiting for it. An unquoted program path with blanks at its start is
+// quoted first (the longest part that names a program file), so no shorter
+// path can be started in its place. Reports nothing; a failure starts
+// nothing.
 void StartBrowser(char* command_line);
 
 // Starts the browser command followed by one blank and the address, which

@@ -21,6 +21,7 @@ const char kFlagValue[] = "NoEmailMessageBox";
 const char kMailBodyName[] = "MailBody";
 const char kMailBodyType[] = "MAILBODY";
 const int kSubjectLength = 1024;  // characters, terminator included
+const char kMapiLibrary[] = "\\MAPI32.DLL";
 
 const char kFailureText[] = "Failed to send message";
 const char kFailureCaption[] = "Send E-mail Tour";
@@ -59,6 +60,21 @@ void ReportResult(HWND main_window, ULONG result) {
   }
 }
 
+// The full path of the system directory's MAPI32.DLL in path (capacity
+// characters), or false when the system directory does not fit. Only that
+// file is ever loaded: a tour runs from download folders and among mail
+// attachments, where a MAPI32.DLL saved beside it would otherwise run
+// inside the viewer (a bare name searches the program's own folder first).
+bool SystemMapiPath(char* path, UINT capacity) {
+  const UINT room = capacity - static_cast<UINT>(sizeof kMapiLibrary);
+  const UINT length = GetSystemDirectoryA(path, room);
+  if (length == 0 || length >= room) {
+    return false;
+  }
+  memcpy(path + length, kMapiLibrary, sizeof kMapiLibrary);
+  return true;
+}
+
 // Hands the message to the mail client and blocks until its dialogs close.
 // The main window is disabled and holds the capture meanwhile, so the
 // viewer takes no input while the client's windows are up.
@@ -82,7 +98,12 @@ void SendMail(HWND main_window, HINSTANCE instance) {
   // Destroyed in reverse order: the library is unloaded before the cursor
   // comes back, and any error box is shown while both are still held.
   CursorRestorer wait_cursor(LoadCursorA(nullptr, IDC_WAIT));
-  LoadedLibrary mapi("MAPI32.DLL");
+  char library_path[MAX_PATH];
+  if (!SystemMapiPath(library_path, sizeof library_path)) {
+    ReportResult(main_window, ERROR_PATH_NOT_FOUND);
+    return;
+  }
+  LoadedLibrary mapi(library_path);
   if (!mapi.IsLoaded()) {
     // A load failure that leaves no error code behind is treated like a
     // library without the entry point: silently.

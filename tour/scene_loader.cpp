@@ -37,22 +37,36 @@ char* TemporaryDirectory() {
   return directory;
 }
 
-// Writes the whole resource, filler included, over the file at path. When
-// the file cannot be created nothing is written and any older copy stays.
-void WriteResourceToFile(const char* image_name, const char* path) {
-  HANDLE file =
-      CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Writes bytes, filler included, over the file at path and reads them back.
+// Returns the file still open when it now holds exactly those bytes: open
+// for reading by anyone but for writing by nobody else, so no other process
+// (another copy of this tour, another tour using the same image name) can
+// change it before it is decoded. Otherwise -- the file cannot be created,
+// written whole or read back identical -- it is closed and the result is
+// INVALID_HANDLE_VALUE.
+HANDLE WriteAndHold(const char* path, const BYTE* bytes, DWORD size) {
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    return;
+    return file;
   }
-  DWORD size = ResourceSize(image_name, kImageType);
-  void* buffer = malloc(size ? size : 1);
-  if (buffer != nullptr && CopyResource(image_name, kImageType, buffer, &size)) {
-    DWORD written = 0;
-    WriteFile(file, buffer, size, &written, nullptr);
+  DWORD written = 0;
+  bool whole = (size == 0 || WriteFile(file, bytes, size, &written, nullptr)) && written == size;
+  whole = whole && SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+          GetFileSize(file, nullptr) == size;
+  BYTE chunk[4096];
+  for (DWORD at = 0; whole && at < size;) {
+    const DWORD wanted = size - at < sizeof chunk ? size - at : sizeof chunk;
+    DWORD read = 0;
+    whole = ReadFile(file, chunk, wanted, &read, nullptr) && read == wanted &&
+            memcmp(chunk, bytes + at, wanted) == 0;
+    at += read;
   }
-  free(buffer);
-  CloseHandle(file);
+  if (!whole) {
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
 }
 
 void OutOfMemory() {
@@ -77,13 +91,31 @@ SceneBitmap* LoadSceneBitmap(const char* image_name) {
   memcpy(path + directory_length, image_name, name_length);
   memcpy(path + directory_length + name_length, kFileSuffix, sizeof kFileSuffix);
 
-  WriteResourceToFile(image_name, path);
+  // A resource that is missing (or cannot be copied) gives no bytes, and
+  // decoding them ends the process with libjpeg's empty-input error.
+  DWORD size = ResourceSize(image_name, kImageType);
+  BYTE* bytes = static_cast<BYTE*>(malloc(size ? size : 1));
+  if (bytes == nullptr) {
+    OutOfMemory();
+  }
+  if (!CopyResource(image_name, kImageType, bytes, &size)) {
+    size = 0;
+  }
 
   SceneBitmap* bitmap = new (std::nothrow) SceneBitmap;
   if (bitmap == nullptr) {
     OutOfMemory();
   }
-  bitmap->DecodeJpegFile(path);
+  HANDLE held = WriteAndHold(path, bytes, size);
+  if (held != INVALID_HANDLE_VALUE) {
+    bitmap->DecodeJpegFile(path);
+    CloseHandle(held);
+  } else {
+    // The copy is not ours to trust -- held by another process, stale,
+    // tampered with or cut short: the resource itself is the picture.
+    bitmap->DecodeJpegMemory(bytes, size);
+  }
+  free(bytes);
   free(path);
   free(directory);
   return bitmap;

@@ -183,20 +183,28 @@ struct Row {
   int x, y, cx, cy;
 };
 
-void ExpectControls(const DialogView& box, const std::vector<Row>& rows) {
+// With top_below (the contact box): the e-mail line, at 45 units, keeps the
+// height it grew to, and the tops of the controls below it are where
+// top_below puts them.
+void ExpectControls(const DialogView& box, const std::vector<Row>& rows,
+                    const std::function<int(int)>& top_below = nullptr) {
   ASSERT_EQ(box.controls.size(), rows.size()) << box.caption;
   for (size_t i = 0; i < rows.size(); i++) {
     const Row& row = rows[i];
     const ControlView& control = box.controls[i];
     SCOPED_TRACE(box.caption + ", control " + std::to_string(i));
+    const bool grown_line = top_below && row.y == 45;
+    const bool below = top_below && row.y > 45;
     EXPECT_EQ(control.id, row.id);
     EXPECT_EQ(control.class_name, row.class_name);
     EXPECT_EQ(control.text, row.text);
     EXPECT_EQ(control.rect.left, box.X(row.x));
-    EXPECT_EQ(control.rect.top, box.Y(row.y));
+    EXPECT_EQ(control.rect.top, below ? top_below(row.y) : box.Y(row.y));
     if (control.icon == nullptr) {  // an icon control takes the icon's size
       EXPECT_EQ(control.rect.right - control.rect.left, box.X(row.cx));
-      EXPECT_EQ(control.rect.bottom - control.rect.top, box.Y(row.cy));
+      if (!grown_line) {
+        EXPECT_EQ(control.rect.bottom - control.rect.top, box.Y(row.cy));
+      }
     }
   }
 }
@@ -210,25 +218,32 @@ TEST_F(InformationBoxes, ContactBoxShowsThePresenterRecordInTheApplicationsFonts
   ASSERT_STREQ(tour.presenter_name, "Dana Whitfield");  // the demo tour
 
   EXPECT_EQ(box.caption, kContactCaption);
+  // The e-mail line grows from its one line of 8 units to hold the list,
+  // one address to a line (see ContactBoxShowsEveryAddress); what lies
+  // below it moves down by as much, and the box grows by as much.
+  const std::string addresses =
+      "dana.whitfield@harborpointrealty.example;\r\ndana.whitfield@harborpointrealty.example";
+  ASSERT_NE(box.Control(1024), nullptr);
+  const int grown = box.Control(1024)->rect.bottom - box.Control(1024)->rect.top - box.Y(8);
+  EXPECT_GT(grown, 0);
+  const auto below = [&box, grown](int units) { return box.Y(units) + grown; };
   EXPECT_EQ(box.client_size.cx, box.X(160));
-  EXPECT_EQ(box.client_size.cy, box.Y(113));
-  ExpectControls(box, {
-                          {IDOK, "button", "OK", 52, 92, 50, 14},
-                          {1015, "static", tour.presenter_name, 14, 13, 139, 11},
-                          {1016, "static", tour.presenter_company, 14, 25, 139, 12},
-                          {1017, "static", tour.presenter_phone, 14, 37, 139, 8},
-                          {1019, "static", tour.listing, 14, 70, 139, 8},
-                          {1020, "static", tour.location, 14, 61, 139, 8},
-                          {1024, "static", tour.presenter_email, 14, 45, 139, 8},
-                          {1025, "static", "Presented by:", 14, 5, 139, 8},
-                      });
-  // The whole e-mail list, with its separator, as stored.
-  EXPECT_EQ(box.Control(1024)->text,
-            "dana.whitfield@harborpointrealty.example;dana.whitfield@harborpointrealty.example");
+  EXPECT_EQ(box.client_size.cy, below(113));
+  ExpectControls(box,
+                 {
+                     {IDOK, "button", "OK", 52, 92, 50, 14},
+                     {1015, "static", tour.presenter_name, 14, 13, 139, 11},
+                     {1016, "static", tour.presenter_company, 14, 25, 139, 12},
+                     {1017, "static", tour.presenter_phone, 14, 37, 139, 8},
+                     {1019, "static", tour.listing, 14, 70, 139, 8},
+                     {1020, "static", tour.location, 14, 61, 139, 8},
+                     {1024, "static", addresses, 14, 45, 139, 8},
+                     {1025, "static", "Presented by:", 14, 5, 139, 8},
+                 },
+                 below);
   EXPECT_EQ(ContactLineTexts(box),
-            "Presented by:|Dana Whitfield|Harbor Point Realty|(207) 555-0186|"
-            "dana.whitfield@harborpointrealty.example;dana.whitfield@harborpointrealty.example|"
-            "Port Ellery, ME|MLS# 4471920|OK|");
+            "Presented by:|Dana Whitfield|Harbor Point Realty|(207) 555-0186|" + addresses +
+                "|Port Ellery, ME|MLS# 4471920|OK|");
 
   // Name, company and the label in the application's own fonts; the rest in
   // the box's font.
@@ -621,12 +636,73 @@ TEST_F(InformationBoxes, MissingOrEmptyPresenterTextsLeaveTheirLinesEmpty) {
   EXPECT_EQ(box.Control(1016)->font, app->Fonts().Bold()) << "the empty line keeps its font";
   EXPECT_EQ(ContactLineTexts(box),
             "Presented by:|Dana Whitfield|||"
-            "dana.whitfield@harborpointrealty.example;dana.whitfield@harborpointrealty.example|"
+            "dana.whitfield@harborpointrealty.example;\r\ndana.whitfield@harborpointrealty.example|"
             "Port Ellery, ME||OK|");
   // Every line keeps its place.
   ASSERT_EQ(box.controls.size(), full.view.controls.size());
   for (size_t i = 0; i < box.controls.size(); i++) {
     EXPECT_TRUE(EqualRect(&box.controls[i].rect, &full.view.controls[i].rect)) << i;
+  }
+}
+
+// The e-mail line shows every address of the list, one to a line with its
+// separator: the shown text, measured in the line's own font and wrapped
+// as a static text wraps, fits inside the line; no other control covers
+// any of it; and the line and the OK button lie inside the box -- for the
+// demo's two addresses, for three, and for one too long for the line.
+TEST_F(InformationBoxes, ContactBoxShowsEveryAddress) {
+  TourDescription& tour = const_cast<TourDescription&>(app->Tour());
+  PresenterTexts restore(tour);
+  const struct {
+    const char* list;
+    const char* shown;
+  } rows[] = {
+      {tour.presenter_email,
+       "dana.whitfield@harborpointrealty.example;\r\ndana.whitfield@harborpointrealty.example"},
+      {"sales@harbor.example; lettings@harbor.example;office@harbor.example",
+       "sales@harbor.example;\r\nlettings@harbor.example;\r\noffice@harbor.example"},
+      {"reservations.and.group.bookings@harborpointrealty-vacations.example",
+       "reservations.and.group.bookings@harborpointrealty-vacations.example"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.list);
+    tour.presenter_email = row.list;
+    RECT measured = {};
+    RECT line = {};
+    const auto measure = [&](HWND dialog) {
+      HWND email = GetDlgItem(dialog, 1024);
+      GetClientRect(email, &line);
+      measured = {0, 0, line.right, 0};
+      const std::string shown = WindowText(email);
+      HDC dc = GetDC(email);
+      HGDIOBJ font =
+          SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(email, WM_GETFONT, 0, 0)));
+      DrawTextA(dc, shown.c_str(), -1, &measured,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+      SelectObject(dc, font);
+      ReleaseDC(email, dc);
+      return ClickOk(dialog);
+    };
+    const Opened opened = OpenByCommand(CMD_CONTACT, measure);
+    ASSERT_EQ(opened.dialogs_seen, 1);
+    const DialogView& box = opened.view;
+    const ControlView* email = box.Control(1024);
+    ASSERT_NE(email, nullptr);
+    EXPECT_EQ(email->text, row.shown);
+    EXPECT_GT(measured.bottom, 0);
+    EXPECT_LE(measured.right, line.right) << "no address cut at the right";
+    EXPECT_LE(measured.bottom, line.bottom) << "no line of the list cut at the bottom";
+    for (const ControlView& other : box.controls) {
+      RECT overlap;
+      if (other.id != 1024 && IntersectRect(&overlap, &other.rect, &email->rect)) {
+        ADD_FAILURE() << "control " << other.id << " covers part of the e-mail line";
+      }
+    }
+    for (const ControlView* control : {email, box.Control(IDOK)}) {
+      EXPECT_GE(control->rect.left, 0) << control->id;
+      EXPECT_LE(control->rect.right, box.client_size.cx) << control->id;
+      EXPECT_LE(control->rect.bottom, box.client_size.cy) << control->id;
+    }
   }
 }
 

@@ -289,6 +289,29 @@ TEST_F(PanoramaView, HeldZoomClimbsOneLevelPerTickToTheLimit) {
   EXPECT_EQ(view->ZoomLevel(), 6) << "a stopped zoom stays where it is";
 }
 
+// Held at a tilt limit -- a key held down, or a drag resting off-centre --
+// the picture cannot move, and the view draws nothing more.
+TEST_F(PanoramaView, NothingIsDrawnWhileTheTiltIsHeldAtItsLimit) {
+  ShowScene(5);
+  Settle();
+  const struct {
+    int level;
+    int tilt_speed;
+    int limit;  // ZoomTable margins: -1 at level 0, -56 .. 55 at level 15
+  } rows[] = {{0, 8, -1}, {0, -8, -1}, {15, -40, 55}, {15, 40, -56}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "level " << row.level << ", tilt speed " << row.tilt_speed);
+    view->SetZoomLevel(row.level);
+    view->SetTiltSpeed(row.tilt_speed);
+    ASSERT_TRUE(PumpUntil([&] { return view->Tilt() == row.limit; }));
+    PumpMessages(100);  // the frame of the last real move
+    const LONG frames = view->FramesDrawn();
+    PumpMessages(500);  // ten ticks
+    EXPECT_EQ(view->FramesDrawn() - frames, 0);
+  }
+  view->StopTilt();
+}
+
 // What the user sees is exactly the frame the core renders for the same
 // pan, tilt and zoom, clipped by the client area (318 x 198 inside the
 // client edge of the 322 x 202 view).
@@ -372,6 +395,47 @@ TEST_F(PanoramaView, DestroyingDuringTheSplashEndsPromptly) {
   EXPECT_EQ(exit_code, 0u) << "the animation thread ended by itself";
   CloseHandle(render);
   CloseHandle(animation);
+}
+
+// The owner lays the view out once, around the first scene switch: before
+// it starts, or while it runs (here: right as it begins, with the scene
+// lock held). Either way the user sees the splash centred in the whole
+// view, and the scene starts at W'/3 - 160 = 442 and stays there when
+// nothing moves it -- no later resize puts it back to the middle.
+TEST(PanoramaViewStartUp, SplashIsCentredAndTheFirstPanKeptWhateverTheOrderOfFirstResize) {
+  TourDescription tour;
+  for (const bool during_switch : {false, true}) {
+    SCOPED_TRACE(during_switch ? "resized during the switch" : "resized before the switch");
+    TestOwner owner;
+    PanoramaController view(&owner);
+    ASSERT_TRUE(view.Create(owner.MainWindow()));
+    ScreenPixels at_title;
+    int pan_at_title = -1;
+    owner.OnStatusText([&](const std::string& text) {
+      if (text == kLoading && during_switch) {
+        MoveWindow(view.Window(), 0, 0, 322, 202, TRUE);
+      } else if (text == "Front Desk") {
+        // The switch is done but holds the scene lock: the screen still
+        // shows the splash, and no frame has been drawn yet.
+        pan_at_title = view.Pan();
+        at_title = ReadClientPixels(view.Window());
+        view.Stop();
+      }
+    });
+    if (!during_switch) {
+      MoveWindow(view.Window(), 0, 0, 322, 202, TRUE);
+    }
+    view.RequestScene(tour.Scene(0));
+    ASSERT_TRUE(PumpUntil([&] { return owner.StatusText() == "Front Desk"; }));
+    PumpMessages(500);  // ten ticks: room for a resize still pending to do harm
+
+    EXPECT_EQ(pan_at_title, 442);
+    EXPECT_EQ(view.Pan(), 442);
+    ASSERT_EQ(at_title.width, 318);
+    ASSERT_EQ(at_title.height, 198);
+    EXPECT_EQ(PixelsDiffering(at_title, CentredSplash(318, 198)), 0);
+    owner.OnStatusText(nullptr);
+  }
 }
 
 // The owner lays the view out once, while the first scene is switching in.

@@ -345,6 +345,56 @@ TEST_F(ToolbarLink, HeldZoomButtonsZoomOneLevelPerTickUntilReleasedOverAZoomButt
   }
 }
 
+// However the press ends -- released anywhere on or off the toolbar, or the
+// capture taken by another window -- the held zoom stops; and a scene
+// switch never carries a held zoom into the new scene.
+TEST_F(ToolbarLink, EveryEndOfAPressEndsTheHeldZoom) {
+  PanoramaController* view = viewer.App()->Panorama();
+  const POINT zoom_in = Centre(ButtonRect(toolbar, CMD_ZOOM_IN));
+  const POINT look_left = Centre(ButtonRect(toolbar, CMD_LOOK_LEFT));
+  const POINT empty = {ButtonsEnd(toolbar) + 4, zoom_in.y};
+  const struct {
+    const char* how;
+    POINT release;  // where the button comes up; unused when the capture is taken
+    bool capture_taken;
+  } rows[] = {
+      {"released on empty toolbar", empty, false},
+      {"released over another button", look_left, false},
+      {"released below the toolbar", {zoom_in.x, zoom_in.y + 200}, false},
+      {"released left of the window", {-60, zoom_in.y}, false},
+      {"capture taken by another window", {}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.how);
+    view->SetZoomLevel(0);
+    SendMouse(toolbar, WM_LBUTTONDOWN, zoom_in.x, zoom_in.y, MK_LBUTTON);
+    ASSERT_EQ(view->ZoomSpeed(), 1);
+    if (row.capture_taken) {
+      SetCapture(viewer.Main());
+      EXPECT_EQ(view->ZoomSpeed(), 0);
+      ReleaseCapture();
+      SendMouse(toolbar, WM_LBUTTONUP, empty.x, empty.y);  // let the toolbar's own press go
+    } else {
+      SendMouse(toolbar, WM_LBUTTONUP, row.release.x, row.release.y);
+      EXPECT_EQ(view->ZoomSpeed(), 0);
+    }
+    PumpMessages(100);  // a tick that had already begun may still land
+    const int level = view->ZoomLevel();
+    PumpMessages(400);
+    EXPECT_EQ(view->ZoomLevel(), level) << "the zoom stays where it stopped";
+  }
+
+  view->StartZoomIn();
+  viewer.App()->SelectScene(3);
+  ASSERT_TRUE(PumpUntil([&] {
+    return view->CurrentScene() == viewer.App()->Tour().Scene(3) &&
+           viewer.StatusText() == viewer.App()->Tour().Scene(3)->Title();
+  }));
+  EXPECT_EQ(view->ZoomSpeed(), 0);
+  PumpMessages(400);
+  EXPECT_EQ(view->ZoomLevel(), 0) << "the new scene does not climb";
+}
+
 // How many more GDI objects this process can make: it falls by one for
 // every object that lives on. (Counted by making brushes until the system
 // refuses one, then freeing them all.)

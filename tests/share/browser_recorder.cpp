@@ -2,7 +2,8 @@
 // it writes the command line it was started with, byte for byte, to the
 // file named by VISTELLO_RECORDER_OUTPUT and ends. With
 // VISTELLO_RECORDER_DELAY set it first sleeps that many milliseconds, like
-// a browser that takes its time to come up.
+// a browser that takes its time to come up; with VISTELLO_RECORDER_SELF
+// set it adds a line with its own path, so a test sees which copy ran.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -27,6 +28,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const char* command_line = GetCommandLineA();
   DWORD written = 0;
   WriteFile(file, command_line, static_cast<DWORD>(strlen(command_line)), &written, nullptr);
+  if (GetEnvironmentVariableA("VISTELLO_RECORDER_SELF", text, sizeof text) > 0) {
+    char self[MAX_PATH] = "\n";
+    GetModuleFileNameA(nullptr, self + 1, sizeof self - 1);
+    WriteFile(file, self, static_cast<DWORD>(strlen(self)), &written, nullptr);
+  }
   CloseHandle(file);
   return 0;
 }

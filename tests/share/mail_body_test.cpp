@@ -1,7 +1,7 @@
 // The mail body at the edges the demo tour cannot show: a body followed
 // directly by other data, and a program without a body. Built twice, with
 // mail_body_test.rc (VISTELLO_TEST_MAIL_BODY set) and without any
-// resources; the test MAPI32.DLL beside the program records the mail.
+// resources; the test MAPI32.DLL in the system directory records the mail.
 #include <windows.h>
 
 #include <gtest/gtest.h>

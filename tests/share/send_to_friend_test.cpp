@@ -1,6 +1,6 @@
 // "Send to a Friend" under Wine against the prefix's registry, with the
-// test MAPI32.DLL beside this program standing in for the mail client and
-// the warning dialogs answered as a user would.
+// test MAPI32.DLL in the system directory standing in for the mail client
+// and the warning dialogs answered as a user would.
 #include "share/send_to_friend.h"
 
 #include <windows.h>
@@ -425,7 +425,8 @@ TEST_F(SeparateProcess, SendsTheRunningExecutable) {
 
 // Run by CTest with mapi32 disabled: no MAPI32.DLL can be loaded at all.
 TEST_F(SeparateProcess, WithoutMapiLibraryTheErrorBoxAppears) {
-  ASSERT_EQ(LoadLibraryA("MAPI32.DLL"), nullptr) << "the override should hide every MAPI32.DLL";
+  ASSERT_EQ(LoadLibraryA(SystemMapiLibrary::Path().c_str()), nullptr)
+      << "the override should hide every MAPI32.DLL";
   Arrange({false, false, true});
   SetFlag(1);
   EXPECT_EQ(Invoke({Answer::kOk}), Warnings{0});
@@ -458,13 +459,30 @@ TEST_F(SendToFriendTest, RenamedCopyIsAttachedUnderItsOwnName) {
 }
 
 TEST_F(SendToFriendTest, LibraryWithoutSendMailEndsSilently) {
-  // The folder holds the MAPI32.DLL that lacks the entry point.
-  const std::string copy = ExecutableDirectory() + "without_send\\send_to_friend_test.exe";
-  ASSERT_TRUE(CopyFileA(ExecutablePath().c_str(), copy.c_str(), FALSE));
-  EXPECT_EQ(RunInSeparateProcess(copy, "LibraryWithoutSendMailEndsSilently"), 0u);
-  DeleteFileA(copy.c_str());
+  {
+    // The system's MAPI32.DLL lacks the entry point.
+    SystemMapiLibrary without_send(ExecutableDirectory() + "without_send\\MAPI32.DLL");
+    ASSERT_TRUE(without_send.Installed());
+    EXPECT_EQ(RunInSeparateProcess(ExecutablePath(), "LibraryWithoutSendMailEndsSilently"), 0u);
+  }
   EXPECT_EQ(ReadWholeFile(record_path), std::optional<std::string>("attach=1\ndetach=1\n"))
       << "loaded and unloaded, never called";
+}
+
+// A MAPI32.DLL saved beside the program -- as a tour sits among mail
+// attachments or downloads -- is never loaded: only the system's is.
+// (This test program has one beside it: the library without the entry
+// point, which notes its loading.)
+TEST_F(SendToFriendTest, LibraryBesideTheProgramIsNeverLoaded) {
+  const std::string planted = ExecutableDirectory() + "MAPI32.DLL";
+  ASSERT_NE(GetFileAttributesA(planted.c_str()), INVALID_FILE_ATTRIBUTES);
+  Arrange({false, false, true});
+  SetFlag(1);
+  EXPECT_EQ(Invoke(), Warnings{});
+  const std::optional<std::string> record = ReadWholeFile(record_path);
+  ASSERT_TRUE(record.has_value()) << "the system's library was called";
+  EXPECT_EQ(record->find("attach=1"), std::string::npos) << *record;
+  EXPECT_EQ(Sent().size(), 1u);
 }
 
 }  // namespace

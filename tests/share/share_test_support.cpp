@@ -103,6 +103,42 @@ bool IsSeparateProcessRun() {
   return GetEnvironmentVariableA(kSeparateProcessMarker, nullptr, 0) > 0;
 }
 
+std::string SystemMapiLibrary::Path() {
+  char directory[MAX_PATH] = {};
+  GetSystemDirectoryA(directory, sizeof directory);
+  return std::string(directory) + "\\MAPI32.DLL";
+}
+
+namespace {
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const BOOL wrote =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return wrote && written == bytes.size();
+}
+
+}  // namespace
+
+SystemMapiLibrary::SystemMapiLibrary(const std::string& library)
+    : previous(ReadWholeFile(Path())), installed(false) {
+  const std::optional<std::string> bytes = ReadWholeFile(library);
+  installed = bytes.has_value() && WriteWholeFile(Path(), *bytes);
+}
+
+SystemMapiLibrary::~SystemMapiLibrary() {
+  if (previous) {
+    WriteWholeFile(Path(), *previous);
+  } else {
+    DeleteFileA(Path().c_str());
+  }
+}
+
 DWORD RunInSeparateProcess(const std::string& exe_path, const std::string& test_name) {
   ScopedEnvironment marker(kSeparateProcessMarker, "1");
   std::string command_line = "\"" + exe_path + "\" --gtest_filter=SeparateProcess." + test_name;

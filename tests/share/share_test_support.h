@@ -52,6 +52,25 @@ class TestMainWindow {
   HWND window;
 };
 
+// Puts a MAPI32.DLL in the system directory -- the only place the viewer
+// loads it from -- for the object's lifetime, and then puts back what was
+// there (in the test prefix: Wine's own mapi32).
+class SystemMapiLibrary {
+ public:
+  explicit SystemMapiLibrary(const std::string& library);
+  ~SystemMapiLibrary();
+  SystemMapiLibrary(const SystemMapiLibrary&) = delete;
+  SystemMapiLibrary& operator=(const SystemMapiLibrary&) = delete;
+
+  bool Installed() const { return installed; }
+  // The system directory's MAPI32.DLL, as the viewer names it.
+  static std::string Path();
+
+ private:
+  std::optional<std::string> previous;  // the file's bytes before
+  bool installed;
+};
+
 // Tests of the suite "SeparateProcess" run only in a program started for
 // one of them, with VISTELLO_SEPARATE_PROCESS set; a plain run of the test
 // program leaves them out.

@@ -36,11 +36,17 @@ class TestOwner : public PanoramaOwner {
   std::string StatusText() const;
   void ClearStatusLog();
 
+  // Called with every status text, on the thread that sets it, before the
+  // status line shows it: a test's way to act at a known point of a switch
+  // (the view holds its scene lock while it sets the status text).
+  void OnStatusText(std::function<void(const std::string&)> hook);
+
  private:
   HWND main_window;
   HWND status_line;
   mutable std::mutex log_lock;
   std::vector<std::string> log;
+  std::function<void(const std::string&)> status_hook;
 };
 
 // Records every pan speed it hears and, at that moment, the view's pan and
@@ -73,6 +79,19 @@ struct ScreenPixels {
   std::vector<unsigned char> bgr;  // 3 bytes per pixel, blue green red
   const unsigned char* At(int x, int y) const { return &bgr[(y * width + x) * 3]; }
 };
-ScreenPixels ReadClientPixels(HWND window);
+// Through the window's own DC, or -- for a window of another process,
+// whose DC this process cannot read -- through the screen's, where the
+// window's client area lies.
+ScreenPixels ReadClientPixels(HWND window, bool through_screen = false);
+
+// The "Loading new scene ..." splash as the user should see it in a client
+// area of width x height: this program's splash bitmap (the tour's) centred
+// on white, left = (width - 190) / 2, top = (height - 150) / 2. Empty when
+// the area is smaller than the picture.
+ScreenPixels CentredSplash(int width, int height);
+
+// How many pixels of the screen differ from the expected picture (all of
+// them when the sizes differ).
+int PixelsDiffering(const ScreenPixels& screen, const ScreenPixels& expected);
 
 #endif  // VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/bmp_reference.h"
+
 namespace {
 
 std::string TemporaryCopy(const char* image_name) {
@@ -101,21 +103,40 @@ TEST(LoadSceneBitmap, OverwritesAnEarlierCopy) {
   EXPECT_EQ(FileBytes(copy), ResourceBytes("2.jpg"));
 }
 
-TEST(LoadSceneBitmap, DecodesTheExistingCopyWhenItCannotBeRewritten) {
-  // An older copy of another scene, held open so that it cannot be written.
+// Another process holds a copy of another picture under the scene's
+// temporary name -- letting others read it, or nobody at all. The scene
+// still decodes to its own picture, pixel for pixel the reference
+// decoder's, and nothing is left open.
+TEST(LoadSceneBitmap, HeldForeignCopyDoesNotChangeTheScene) {
+  BmpReference scene_one;
+  ASSERT_TRUE(
+      ReadBmpReference(std::string(VISTELLO_DECODER_REFERENCES) + "/scene1.bmp", &scene_one));
   const std::string copy = TemporaryCopy("1.jpg");
-  WriteFileBytes(copy, ResourceBytes("7.jpg"));
-  HANDLE held =
-      CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  SceneBitmap* from_old_copy = LoadSceneBitmap("1.jpg");
-  CloseHandle(held);
-
-  SceneBitmap* scene_seven = LoadSceneBitmap("7.jpg");
-  ASSERT_EQ(from_old_copy->ImageSize(), scene_seven->ImageSize());
-  EXPECT_EQ(0, memcmp(from_old_copy->Bits(), scene_seven->Bits(), scene_seven->ImageSize()));
-  Destroy(from_old_copy);
-  Destroy(scene_seven);
+  const struct {
+    const char* held;
+    DWORD access;
+    DWORD share;
+  } rows[] = {{"readers allowed", GENERIC_READ, FILE_SHARE_READ},
+              {"nobody else allowed", GENERIC_READ | GENERIC_WRITE, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.held);
+    WriteFileBytes(copy, ResourceBytes("7.jpg"));
+    HANDLE held =
+        CreateFileA(copy.c_str(), row.access, row.share, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SceneBitmap* bitmap = LoadSceneBitmap("1.jpg");
+    CloseHandle(held);
+    EXPECT_TRUE(MatchesReference(*bitmap, scene_one));
+    Destroy(bitmap);
+  }
+  // Unheld again, the copy is rewritten whole, and it is not kept open.
+  SceneBitmap* bitmap = LoadSceneBitmap("1.jpg");
+  Destroy(bitmap);
+  EXPECT_EQ(FileBytes(copy), ResourceBytes("1.jpg"));
+  HANDLE exclusive =
+      CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+  CloseHandle(exclusive);
 }
 
 using LoadSceneBitmapDeathTest = ::testing::Test;

@@ -93,4 +93,30 @@ TEST(SceneRecord, ReplacingImageAndTextsKeepsOnlyTheLatest) {
   EXPECT_STREQ(record.LinkQuery(), "room=12");
 }
 
+// Committed private memory of this process: where a decoded strip's block lives.
+size_t CommittedPrivateBytes() {
+  size_t committed = 0;
+  MEMORY_BASIC_INFORMATION region = {};
+  for (const char* at = nullptr;
+       VirtualQuery(at, &region, sizeof region) == sizeof region && at + region.RegionSize > at;
+       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+      committed += region.RegionSize;
+    }
+  }
+  return committed;
+}
+
+TEST(SceneRecord, ReplacingTheImageReleasesTheBitmapItReplaces) {
+  SceneRecord record;
+  record.SetImage("3.jpg");
+  const size_t before = CommittedPrivateBytes();
+  for (int i = 0; i < 10; i++) {
+    record.SetImage(i % 2 ? "3.jpg" : "8.jpg");
+  }
+  // Ten replaced strips of 720 040 bytes each would be 7.2 MB; less than
+  // one strip may be heap slack.
+  EXPECT_LT(static_cast<long>(CommittedPrivateBytes() - before), 720040L);
+}
+
 }  // namespace
