@@ -1,0 +1,29 @@
+// CpuFeatures: which instruction sets the frame loop may use on this
+// machine, asked of the processor (and, on 32-bit Windows, of the operating
+// system) once.
+#ifndef VISTELLO_PANORAMA_CPU_FEATURES_H
+#define VISTELLO_PANORAMA_CPU_FEATURES_H
+
+class CpuFeatures {
+ public:
+  // True when SSE2 instructions run here. Always on x86-64; never off x86.
+  // On 32-bit x86 the processor must report them (CPUID, on processors that
+  // have it) and the operating system must have switched them on: Windows
+  // 95, and 98 and NT 4.0 without their SSE updates, leave them off on
+  // processors that have them, and any SSE2 instruction then faults. That is
+  // found out by running one under a fault handler. Worked out on the first
+  // call, remembered after it; no SSE2 instruction runs before the answer is
+  // known to be yes, apart from that guarded probe.
+  static bool HasSse2();
+
+#if defined(__i386__) && defined(_WIN32)
+  // The guarded probe: runs one four-byte instruction under a structured
+  // exception handler and says whether it ran; a refused one is skipped.
+  // kSse2 is the probe HasSse2 uses (pxor xmm0, xmm0); kInvalid always
+  // faults (ud2), which shows the handler at work on any machine.
+  enum class Probe { kSse2, kInvalid };
+  static bool Runs(Probe probe);
+#endif
+};
+
+#endif  // VISTELLO_PANORAMA_CPU_FEATURES_H
