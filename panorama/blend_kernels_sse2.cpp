@@ -7,14 +7,17 @@
 #include <emmintrin.h>
 
 #define VISTELLO_SSE2 __attribute__((target("sse2")))
+// The helpers must melt into their callers whatever the optimisation level:
+// a call would pass the vectors through memory.
+#define VISTELLO_SSE2_INLINE inline __attribute__((target("sse2"), always_inline))
 
 namespace {
 
-VISTELLO_SSE2 inline __m128i Load64(const void* at) {
+VISTELLO_SSE2_INLINE __m128i Load64(const void* at) {
   return _mm_loadl_epi64(static_cast<const __m128i*>(at));
 }
 
-VISTELLO_SSE2 inline __m128i Load128(const void* at) {
+VISTELLO_SSE2_INLINE __m128i Load128(const void* at) {
   return _mm_loadu_si128(static_cast<const __m128i*>(at));
 }
 
@@ -22,7 +25,7 @@ VISTELLO_SSE2 inline __m128i Load128(const void* at) {
 // left * 256 + (right - left) * fx wraps in 16-bit arithmetic but ends at
 // the true sum, which fits (0 to 65280); the xor moves it to the signed
 // range the row pass's multiply-add takes.
-VISTELLO_SSE2 inline __m128i BlendColumns8(const uint8_t* source, const uint16_t* fx) {
+VISTELLO_SSE2_INLINE __m128i BlendColumns8(const uint8_t* source, const uint16_t* fx) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i left = _mm_unpacklo_epi8(Load64(source), zero);
   const __m128i right = _mm_unpacklo_epi8(Load64(source + 3), zero);
@@ -35,7 +38,7 @@ VISTELLO_SSE2 inline __m128i BlendColumns8(const uint8_t* source, const uint16_t
 // pairs each lower lane with its upper lane: with both 32768 below their
 // true values it gives S - 2^23, S the 24-bit sum; shifted by 16 that is
 // (S >> 16) - 128, from -128 to 127.
-VISTELLO_SSE2 inline __m128i BlendRows8(const int16_t* lower, const int16_t* upper,
+VISTELLO_SSE2_INLINE __m128i BlendRows8(const int16_t* lower, const int16_t* upper,
                                         const uint8_t* fy) {
   const __m128i low = Load128(lower);
   const __m128i up = Load128(upper);
@@ -49,7 +52,7 @@ VISTELLO_SSE2 inline __m128i BlendRows8(const int16_t* lower, const int16_t* upp
 }
 
 // Signed results -128 .. 127 to the bytes 0 .. 255 (adds the 128 back).
-VISTELLO_SSE2 inline __m128i ToBytes(__m128i first, __m128i second) {
+VISTELLO_SSE2_INLINE __m128i ToBytes(__m128i first, __m128i second) {
   return _mm_xor_si128(_mm_packs_epi16(first, second), _mm_set1_epi8(-128));
 }
 
