@@ -26,8 +26,10 @@ TEST(ProjectionRows, VectorAndScalarRowsGiveTheSameFramesEverywhere) {
   ASSERT_TRUE(reference.Projection().UseVectorRows(false));
   const size_t frame_bytes = 3u * 320 * 200;
 
-  // Tilts beyond both margins are limited to them.
-  const int levels[] = {0, 4, 8, 15, 20};
+  // Tilts beyond both margins are limited to them. The most magnified
+  // level comes first: its region is the smallest, and whatever it misses
+  // still holds the previous pan column's pixels, not this one's.
+  const int levels[] = {20, 15, 8, 4, 0};
   const int tilts[] = {-1000, -17, 0, 23, 1000};
   long frames = 0;
   for (int pan = vector.Margin(); pan <= vector.WidenedWidth() - vector.Margin(); pan++) {
