@@ -32,4 +32,11 @@ void BlendRowsSse2(const int16_t* lower, const int16_t* upper, const uint8_t* fy
                    int lanes);
 #endif
 
+#if defined(__wasm_simd128__)
+// The same steps in WebAssembly SIMD, in modules built with -msimd128.
+void BlendColumnsWasm(const uint8_t* source, const uint16_t* fx, int16_t* blend, int lanes);
+void BlendRowsWasm(const int16_t* lower, const int16_t* upper, const uint8_t* fy, uint8_t* out,
+                   int lanes);
+#endif
+
 #endif  // VISTELLO_PANORAMA_BLEND_KERNELS_H

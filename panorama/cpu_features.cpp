@@ -83,3 +83,11 @@ bool CpuFeatures::HasSse2() {
   }
   return sse2_state == 1;
 }
+
+bool CpuFeatures::HasVectorRows() {
+#if defined(__wasm_simd128__)
+  return true;
+#else
+  return HasSse2();
+#endif
+}

@@ -16,6 +16,11 @@ class CpuFeatures {
   // known to be yes, apart from that guarded probe.
   static bool HasSse2();
 
+  // Whether the projection's vector rows run here: SSE2 on x86 (HasSse2);
+  // WebAssembly SIMD in a module built with it, where the choice is made at
+  // build time (such a module does not load at all where SIMD is missing).
+  static bool HasVectorRows();
+
 #if defined(__i386__) && defined(_WIN32)
   // The guarded probe: runs one four-byte instruction under a structured
   // exception handler and says whether it ran; a refused one is skipped.

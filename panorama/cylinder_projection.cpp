@@ -71,7 +71,7 @@ CylinderProjection::CylinderProjection()
       min_pan(0),
       max_pan(-1),
       radius(0.0),
-      vector_rows(CpuFeatures::HasSse2()) {}
+      vector_rows(CpuFeatures::HasVectorRows()) {}
 
 CylinderProjection::~CylinderProjection() {
   FreeTables();
@@ -213,7 +213,7 @@ bool CylinderProjection::Build(int a, int b, int fov_degrees, float scale, int& 
 }
 
 bool CylinderProjection::UseVectorRows(bool use) {
-  vector_rows = use && CpuFeatures::HasSse2();
+  vector_rows = use && CpuFeatures::HasVectorRows();
   return vector_rows == use;
 }
 

@@ -52,8 +52,9 @@ class CylinderProjection : public Projection {
   int Render(int pan, int vertical_offset, const FrameRegion& region);
 
   // Which row code renders: the scalar one, which every processor runs, or
-  // the vector one (SSE2), which gives the same bytes faster. A new
-  // projection takes the vector rows where CpuFeatures::HasSse2(). Returns
+  // the vector one (SSE2, or WebAssembly SIMD), which gives the same bytes
+  // faster. A new projection takes the vector rows where
+  // CpuFeatures::HasVectorRows(). Returns
   // false, keeping the scalar rows, when vector rows are asked for on a
   // machine without them.
   bool UseVectorRows(bool use);

@@ -13,7 +13,12 @@ const int kVectorLanes = 8;
 
 void BlendColumns(const uint8_t* source, const uint16_t* fx, int16_t* blend, int lanes,
                   bool vector) {
-#if defined(__i386__) || defined(__x86_64__)
+#if defined(__wasm_simd128__)
+  if (vector && lanes >= kVectorLanes) {
+    BlendColumnsWasm(source, fx, blend, lanes);
+    return;
+  }
+#elif defined(__i386__) || defined(__x86_64__)
   if (vector && lanes >= kVectorLanes) {
     BlendColumnsSse2(source, fx, blend, lanes);
     return;
@@ -24,7 +29,12 @@ void BlendColumns(const uint8_t* source, const uint16_t* fx, int16_t* blend, int
 
 void BlendRows(const int16_t* lower, const int16_t* upper, const uint8_t* fy, uint8_t* out,
                int lanes, bool vector) {
-#if defined(__i386__) || defined(__x86_64__)
+#if defined(__wasm_simd128__)
+  if (vector && lanes >= kVectorLanes) {
+    BlendRowsWasm(lower, upper, fy, out, lanes);
+    return;
+  }
+#elif defined(__i386__) || defined(__x86_64__)
   if (vector && lanes >= kVectorLanes) {
     BlendRowsSse2(lower, upper, fy, out, lanes);
     return;

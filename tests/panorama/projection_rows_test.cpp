@@ -14,7 +14,7 @@
 namespace {
 
 TEST(ProjectionRows, VectorAndScalarRowsGiveTheSameFramesEverywhere) {
-  if (!CpuFeatures::HasSse2()) {
+  if (!CpuFeatures::HasVectorRows()) {
     GTEST_SKIP() << "this processor has no vector rows to compare";
   }
   // Noise: no two pixels alike, so a sample from the wrong place shows.
