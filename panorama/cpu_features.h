@@ -11,9 +11,9 @@ class CpuFeatures {
   // have it) and the operating system must have switched them on: Windows
   // 95, and 98 and NT 4.0 without their SSE updates, leave them off on
   // processors that have them, and any SSE2 instruction then faults. That is
-  // found out by running one under a fault handler. Worked out on the first
-  // call, remembered after it; no SSE2 instruction runs before the answer is
-  // known to be yes, apart from that guarded probe.
+  // found out by running an SSE instruction under a fault handler. Worked
+  // out on the first call, remembered after it; no SSE instruction runs
+  // before the answer is known to be yes, apart from that guarded probe.
   static bool HasSse2();
 
   // Whether the projection's vector rows run here: SSE2 on x86 (HasSse2);
@@ -24,10 +24,17 @@ class CpuFeatures {
 #if defined(__i386__) && defined(_WIN32)
   // The guarded probe: runs one four-byte instruction under a structured
   // exception handler and says whether it ran; a refused one is skipped.
-  // kSse2 is the probe HasSse2 uses (pxor xmm0, xmm0); kInvalid always
-  // faults (ud2), which shows the handler at work on any machine.
-  enum class Probe { kSse2, kInvalid };
+  // kSse is the probe of the operating system's consent (xorps xmm0, xmm0,
+  // an SSE instruction, which any processor with SSE or SSE2 runs once the
+  // system has switched the XMM state on); kInvalid always faults (ud2),
+  // which shows the handler at work on any machine.
+  enum class Probe { kSse, kInvalid };
   static bool Runs(Probe probe);
+
+  // The SIMD paths libjpeg-turbo's decoder may take here, in its JSIMD_*
+  // flags: the program's answer to the question its SIMD code asks at the
+  // first decode (see cpu_features.cpp).
+  static unsigned JpegSimdSupport();
 #endif
 };
 

@@ -13,8 +13,13 @@ TEST(CpuFeatures, AGuardedProbeSurvivesARefusedInstruction) {
   EXPECT_FALSE(CpuFeatures::Runs(CpuFeatures::Probe::kInvalid));
   // Every processor that runs this suite's Wine has SSE2, and Wine lets it
   // run.
-  EXPECT_TRUE(CpuFeatures::Runs(CpuFeatures::Probe::kSse2));
+  EXPECT_TRUE(CpuFeatures::Runs(CpuFeatures::Probe::kSse));
   EXPECT_TRUE(CpuFeatures::HasSse2());
+  // What libjpeg-turbo's decoder is told: MMX, SSE and SSE2 (0x01, 0x04,
+  // 0x08) at least, and never a flag it does not know from us.
+  const unsigned jpeg = CpuFeatures::JpegSimdSupport();
+  EXPECT_EQ(jpeg & 0x0D, 0x0Du);
+  EXPECT_EQ(jpeg & ~0x8Du, 0u);
 }
 
 }  // namespace
