@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "common/screen_copy.h"
+
 namespace {
 
 const DWORD kSplashMs = 1000;
@@ -63,34 +65,19 @@ ViewState ReadView(HWND view) {
   if (width < 8 || height < 8) {
     return ViewState::kOther;
   }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* pixels = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const DWORD* at = static_cast<const DWORD*>(pixels);
+  const std::vector<uint32_t> pixels = CopyScreen(origin.x, origin.y, width, height);
+  if (pixels.empty()) {
+    return ViewState::kOther;
+  }
   int white = 0, coloured = 0;
   for (const int y : {2, height - 3}) {
     for (const int x : {2, width - 3}) {
-      const DWORD pixel = at[y * width + x] & 0xFFFFFF;
-      const DWORD blue = pixel & 0xFF, green = (pixel >> 8) & 0xFF, red = pixel >> 16;
+      const uint32_t pixel = pixels[y * width + x];
+      const uint32_t blue = pixel & 0xFF, green = (pixel >> 8) & 0xFF, red = pixel >> 16;
       white += pixel == 0xFFFFFF;
       coloured += red != green || green != blue;
     }
   }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return white == 4 ? ViewState::kWhite : (coloured >= 3 ? ViewState::kFrame : ViewState::kOther);
 }
 

@@ -4,7 +4,7 @@
 // and without WebAssembly SIMD) and natively, whose checksums the web
 // builds must reproduce.
 //
-// The strip is the noise strip of the tests' kind (1200 x 200, every byte
+// The strip is the benchmarks' noise strip (1200 x 200, every byte
 // pseudo-random), so no JPEG decoder is needed.
 #include <stdint.h>
 #include <stdio.h>
@@ -13,20 +13,10 @@
 #include <chrono>
 #include <vector>
 
+#include "bench_scene.h"
 #include "panorama/view_pipeline.h"
 
 namespace {
-
-OwnedSceneBitmap NoiseStrip() {
-  OwnedSceneBitmap strip(new SceneBitmap(1200, 200));
-  uint32_t state = 12345;
-  BYTE* bits = strip->Bits();
-  for (int i = 0; i < 1200 * 200 * 3; i++) {
-    state = state * 1664525u + 1013904223u;
-    bits[i] = static_cast<BYTE>(state >> 24);
-  }
-  return strip;
-}
 
 // FNV-1a over every byte of the frames of every fifth pan column of the
 // animation's range, at levels 0, 8 and 15, tilts -30, 0 and 30.
