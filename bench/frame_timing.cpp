@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   });
 
   if (FileExists(DemoStripPath(tours, 9))) {
-    Time("decoding ten scenes", 10, [&] {
+    Time("decoding ten scenes", 30, [&] {
       for (int index = 0; index < 10; index++) {
         SceneBitmap scene;
         scene.DecodeJpegFile(DemoStripPath(tours, index).c_str());
