@@ -17,6 +17,17 @@ bool FileExists(const std::string& path) {
   return true;
 }
 
+OwnedSceneBitmap NoiseStrip() {
+  OwnedSceneBitmap strip(new SceneBitmap(1200, 200));
+  uint32_t state = 12345;
+  BYTE* bits = strip->Bits();
+  for (int i = 0; i < 1200 * 200 * 3; i++) {
+    state = state * 1664525u + 1013904223u;
+    bits[i] = static_cast<BYTE>(state >> 24);
+  }
+  return strip;
+}
+
 OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir) {
   // Said once, not for every benchmark that loads it.
   static bool told = false;
@@ -31,13 +42,7 @@ OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir) {
     }
     return strip;
   }
-  OwnedSceneBitmap strip(new SceneBitmap(1200, 200));
-  uint32_t state = 12345;
-  BYTE* bits = strip->Bits();
-  for (int i = 0; i < 1200 * 200 * 3; i++) {
-    state = state * 1664525u + 1013904223u;
-    bits[i] = static_cast<BYTE>(state >> 24);
-  }
+  OwnedSceneBitmap strip = NoiseStrip();
   if (tell) {
     fprintf(stderr, "strip: synthetic 1200 x 200 (no %s)\n", path.c_str());
   }

@@ -13,9 +13,12 @@ std::string DemoStripPath(const std::string& tours_dir, int index);
 
 bool FileExists(const std::string& path);
 
-// Decodes the demo strip when the file exists, else makes a 1200 x 200
-// strip of pseudo-random pixels (the worst case for any shortcut). Says on
-// the standard error stream which one it used.
+// A 1200 x 200 strip of pseudo-random pixels: the worst case for any
+// shortcut, and the same on every build.
+OwnedSceneBitmap NoiseStrip();
+
+// Decodes the demo strip when the file exists, else makes the noise strip.
+// Says on the standard error stream which one it used.
 OwnedSceneBitmap LoadBenchStrip(const std::string& tours_dir);
 
 // Prepares the pipeline with the bench strip, as the view prepares a scene.

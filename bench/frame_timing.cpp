@@ -4,7 +4,8 @@
 //   frame_timing [TOURS_DIR] [FRAMES]
 //
 // Prints the median, fastest and 90th-percentile time of FRAMES frames
-// (default 1000) at zoom levels 0 and 15, then the median of the per-scene
+// (default 1000) at zoom levels 0 and 15, with the rows the program picks
+// and (where that is SSE2) with the scalar rows, then the median of the per-scene
 // table building and of decoding the ten demo scenes.
 #include <windows.h>
 
@@ -59,13 +60,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int pan = StartPan(pipeline);
-  for (const int level : {0, 15}) {
-    for (int i = 0; i < 20; i++) {
-      pipeline.Render(pan, 0, level);
+  // The rows the program picks on this machine, then the scalar rows that
+  // processors without SSE2 run.
+  const bool vector = pipeline.Projection().VectorRows();
+  for (int pass = 0; pass < (vector ? 2 : 1); pass++) {
+    const bool scalar = !vector || pass == 1;
+    pipeline.Projection().UseVectorRows(!scalar);
+    for (const int level : {0, 15}) {
+      for (int i = 0; i < 20; i++) {
+        pipeline.Render(pan, 0, level);
+      }
+      char name[40];
+      snprintf(name, sizeof name, "frame, level %d, %s", level, scalar ? "scalar" : "SSE2");
+      Time(name, frames, [&] { pipeline.Render(pan, 0, level); });
     }
-    char name[32];
-    snprintf(name, sizeof name, "frame, level %d", level);
-    Time(name, frames, [&] { pipeline.Render(pan, 0, level); });
   }
 
   CylinderProjection projection;
@@ -78,7 +86,7 @@ int main(int argc, char** argv) {
   });
 
   if (FileExists(DemoStripPath(tours, 9))) {
-    Time("decoding ten scenes", 10, [&] {
+    Time("decoding ten scenes", 30, [&] {
       for (int index = 0; index < 10; index++) {
         SceneBitmap scene;
         scene.DecodeJpegFile(DemoStripPath(tours, index).c_str());

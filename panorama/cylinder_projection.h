@@ -15,7 +15,9 @@
 
 #include <stdint.h>
 
+#include "panorama/frame_region.h"
 #include "panorama/projection.h"
+#include "panorama/separable_resampler.h"
 
 class CylinderProjection : public Projection {
  public:
@@ -45,6 +47,18 @@ class CylinderProjection : public Projection {
   // upper neighbours lie inside the strip. Without tables or pixel pointers it
   // draws nothing and returns -1.
   int Render(int pan, int vertical_offset);
+  // The same for the given region of the frame only (limited to the
+  // frame); the rest of the frame is left as it was.
+  int Render(int pan, int vertical_offset, const FrameRegion& region);
+
+  // Which row code renders: the scalar one, which every processor runs, or
+  // the vector one (SSE2, or WebAssembly SIMD), which gives the same bytes
+  // faster. A new projection takes the vector rows where
+  // CpuFeatures::HasVectorRows(). Returns
+  // false, keeping the scalar rows, when vector rows are asked for on a
+  // machine without them.
+  bool UseVectorRows(bool use);
+  bool VectorRows() const { return vector_rows; }
 
   // Not owned; set by the view after each Build.
   void SetSourceBits(const uint8_t* bits) { source_bits = bits; }
@@ -94,6 +108,9 @@ class CylinderProjection : public Projection {
   int32_t min_pan;
   int32_t max_pan;
   double radius;
+  // The same tables reordered for the vector rows.
+  SeparableResampler separable;
+  bool vector_rows;
 };
 
 #endif  // VISTELLO_PANORAMA_CYLINDER_PROJECTION_H

@@ -50,7 +50,9 @@ void ViewPipeline::Render(int pan, int tilt, int level, int* projection_status, 
   if (!prepared) {
     return;
   }
-  const int projected_status = projection.Render(pan, 0);
+  // Only what the zoom reads is projected: at level 15 under a fifth of the
+  // frame.
+  const int projected_status = projection.Render(pan, 0, zoom.SourceRegion(0, tilt, level));
   const int zoomed_status = zoom.Render(0, tilt, level);
   if (projection_status != nullptr) {
     *projection_status = projected_status;

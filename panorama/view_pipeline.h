@@ -6,8 +6,8 @@
 // W' x h with an 80-degree field of view at scale 1.0 and the zoom tables for
 // 320 x h with a maximum of 3.0 in 20 steps, then point the resamplers at the
 // widened strip and the two frames. Per frame: project with the pan column
-// and vertical offset 0, then zoom with horizontal offset 0, the tilt and the
-// level.
+// and vertical offset 0 -- only the part of the projected frame the zoom will
+// read -- then zoom with horizontal offset 0, the tilt and the level.
 #ifndef VISTELLO_PANORAMA_VIEW_PIPELINE_H
 #define VISTELLO_PANORAMA_VIEW_PIPELINE_H
 

@@ -102,18 +102,39 @@ int ZoomTable::ClampVertical(int offset, int level) const {
   return offset;
 }
 
+int ZoomTable::Limit(int& horizontal_offset, int& vertical_offset, int& level, int& level_margin_x,
+                     int& level_margin_y) const {
+  int status = 1;
+  level = LimitTo(level, 0, steps, status);
+  level_margin_x = column_table[level * stride] / 3;
+  level_margin_y = row_table[level * stride] / 3;
+  horizontal_offset = LimitTo(horizontal_offset, -level_margin_x, level_margin_x, status);
+  vertical_offset = LimitTo(vertical_offset, -level_margin_y, level_margin_y, status);
+  return status;
+}
+
+FrameRegion ZoomTable::SourceRegion(int horizontal_offset, int vertical_offset, int level) const {
+  if (column_table == nullptr) {
+    return FrameRegion{0, height, 0, width};
+  }
+  int level_margin_x = 0, level_margin_y = 0;
+  Limit(horizontal_offset, vertical_offset, level, level_margin_x, level_margin_y);
+  // Both tables are non-decreasing: their first and last entries bound what
+  // is read.
+  const int32_t* columns = column_table + level * stride;
+  const int32_t* rows = row_table + level * stride;
+  return FrameRegion{rows[0] / 3 + vertical_offset, rows[height - 1] / 3 + vertical_offset + 1,
+                     columns[0] / 3 + horizontal_offset,
+                     columns[width - 1] / 3 + horizontal_offset + 1};
+}
+
 int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
   if (column_table == nullptr || source_bits == nullptr || target_bits == nullptr) {
     return -1;
   }
-  int status = 1;
-  level = LimitTo(level, 0, steps, status);
+  const int status = Limit(horizontal_offset, vertical_offset, level, margin_x, margin_y);
   const int32_t* columns = column_table + level * stride;
   const int32_t* rows = row_table + level * stride;
-  margin_x = columns[0] / 3;
-  margin_y = rows[0] / 3;
-  horizontal_offset = LimitTo(horizontal_offset, -margin_x, margin_x, status);
-  vertical_offset = LimitTo(vertical_offset, -margin_y, margin_y, status);
 
   const size_t row_bytes = 3 * static_cast<size_t>(width);
   // The column table is non-decreasing, so a span of exactly w - 1 columns

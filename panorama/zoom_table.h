@@ -11,6 +11,8 @@
 
 #include <stdint.h>
 
+#include "panorama/frame_region.h"
+
 class ZoomTable {
  public:
   ZoomTable();
@@ -40,6 +42,11 @@ class ZoomTable {
   // tables or pixel pointers it draws nothing and returns -1.
   int Render(int horizontal_offset, int vertical_offset, int level);
 
+  // The part of the projected frame that Render with the same arguments
+  // reads, after the same limiting: the earlier stage need not fill more.
+  // The whole frame without tables.
+  FrameRegion SourceRegion(int horizontal_offset, int vertical_offset, int level) const;
+
   // Not owned; set by the view after each Build.
   void SetSourceBits(const uint8_t* bits) { source_bits = bits; }
   void SetTargetBits(uint8_t* bits) { target_bits = bits; }
@@ -56,6 +63,10 @@ class ZoomTable {
 
  private:
   void FreeTables();
+  // Limits the level to 0 .. steps and the offsets to that level's margins
+  // (stored in margin_x and margin_y); returns 1, or -1 when a limit applied.
+  int Limit(int& horizontal_offset, int& vertical_offset, int& level, int& margin_x,
+            int& margin_y) const;
   const int32_t* Level(const int32_t* table, int level) const {
     return table != nullptr && level >= 0 && level <= steps ? table + level * stride : nullptr;
   }

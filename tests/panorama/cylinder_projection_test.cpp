@@ -1,6 +1,7 @@
 // CylinderProjection: the demo geometry, the tables at the view's edges,
-// bit-exact agreement with the fixed-point formula, the invisible seam, the
-// centre column, and the limits that keep every read inside the strip.
+// bit-exact agreement with the fixed-point formula (scalar and vector rows),
+// the invisible seam, the centre column, and the limits that keep every read
+// inside the strip.
 #include "panorama/cylinder_projection.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,10 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
+#include "panorama/cpu_features.h"
 #include "panorama/panorama_test_support.h"
 #include "panorama/strip_widening.h"
 
@@ -111,19 +114,39 @@ TEST(CylinderProjectionBuild, LimitsTheScaleToOneToThree) {
   EXPECT_EQ(height, 200);
 }
 
+// The row code kinds this machine has: the scalar rows everywhere, the
+// vector rows where CpuFeatures says so.
+std::vector<bool> RowKinds() {
+  std::vector<bool> kinds = {false};
+  if (CpuFeatures::HasVectorRows()) {
+    kinds.push_back(true);
+  }
+  return kinds;
+}
+
 TEST(CylinderProjectionRender, MatchesTheFixedPointFormulaBitForBit) {
   OwnedSceneBitmap strip = NoiseStrip(1200, 200);
-  Scene scene(*strip);
-  ASSERT_TRUE(scene.built);
-  for (const int pan : {152, 303, 442, 903, 1503, 1654}) {
-    EXPECT_EQ(scene.Render(pan), FormulaFrame(scene, pan, 0)) << pan;
-  }
-  // Magnified, with the frame taken from the middle and both ends of H.
-  Scene magnified(*strip, 1.5f);
-  ASSERT_TRUE(magnified.built);
-  ASSERT_EQ(magnified.projection.MarginY(), 50);
-  for (const int offset : {-50, 0, 50}) {
-    EXPECT_EQ(magnified.Render(900, offset), FormulaFrame(magnified, 900, offset)) << offset;
+  for (const bool vector : RowKinds()) {
+    SCOPED_TRACE(vector ? "vector rows" : "scalar rows");
+    Scene scene(*strip);
+    ASSERT_TRUE(scene.built);
+    ASSERT_TRUE(scene.projection.UseVectorRows(vector));
+    for (const int pan : {152, 303, 442, 903, 1503, 1654}) {
+      EXPECT_EQ(scene.Render(pan), FormulaFrame(scene, pan, 0)) << pan;
+    }
+    // Magnified, with the frame taken from the middle and both ends of H;
+    // at 3.0 most samples above and below the strip land on the grey band.
+    for (const float scale : {1.5f, 3.0f}) {
+      Scene magnified(*strip, scale);
+      ASSERT_TRUE(magnified.built);
+      ASSERT_TRUE(magnified.projection.UseVectorRows(vector));
+      const int margin = magnified.projection.MarginY();
+      ASSERT_EQ(margin, scale == 1.5f ? 50 : 200);
+      for (const int offset : {-margin, 0, margin}) {
+        EXPECT_EQ(magnified.Render(900, offset), FormulaFrame(magnified, 900, offset))
+            << scale << ", " << offset;
+      }
+    }
   }
 }
 
@@ -182,17 +205,20 @@ TEST(CylinderProjectionRender, LimitsOffsetAndPanToWhatStaysInsideTheStrip) {
 // out of bounds.
 TEST(CylinderProjectionRender, NeverReadsOutsideNarrowStrips) {
   for (const int width : {499, 400, 100, 20, 7, 3}) {
-    SCOPED_TRACE(width);
-    OwnedSceneBitmap strip = NoiseStrip(width, 30);
-    Scene scene(*strip);
-    ASSERT_TRUE(scene.built);
-    if (width == 400) {
-      EXPECT_GT(scene.projection.MinPan(), scene.margin);
-    }
-    const int a = scene.widened->Width();
-    for (int pan = -2; pan <= a + 2; pan++) {
-      const bool inside = pan >= scene.projection.MinPan() && pan <= scene.projection.MaxPan();
-      ASSERT_EQ(scene.projection.Render(pan, 0), inside ? 1 : -1) << pan;
+    for (const bool vector : RowKinds()) {
+      SCOPED_TRACE(std::to_string(width) + (vector ? ", vector rows" : ", scalar rows"));
+      OwnedSceneBitmap strip = NoiseStrip(width, 30);
+      Scene scene(*strip);
+      ASSERT_TRUE(scene.built);
+      ASSERT_TRUE(scene.projection.UseVectorRows(vector));
+      if (width == 400) {
+        EXPECT_GT(scene.projection.MinPan(), scene.margin);
+      }
+      const int a = scene.widened->Width();
+      for (int pan = -2; pan <= a + 2; pan++) {
+        const bool inside = pan >= scene.projection.MinPan() && pan <= scene.projection.MaxPan();
+        ASSERT_EQ(scene.projection.Render(pan, 0), inside ? 1 : -1) << pan;
+      }
     }
   }
 }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "common/png_file.h"
+#include "common/screen_copy.h"
 
 namespace {
 
@@ -64,35 +65,16 @@ bool SaveScreenshot(HWND window, const char* path) {
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) {
+  const std::vector<uint32_t> pixels = CopyScreen(rect.left, rect.top, width, height);
+  if (pixels.empty()) {
     return false;
   }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* pixels = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-
-  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-  const uint8_t* bgra = static_cast<const uint8_t*>(pixels);
-  for (size_t i = 0; i < static_cast<size_t>(width) * height; i++) {
-    rgb[i * 3 + 0] = bgra[i * 4 + 2];
-    rgb[i * 3 + 1] = bgra[i * 4 + 1];
-    rgb[i * 3 + 2] = bgra[i * 4 + 0];
+  std::vector<uint8_t> rgb(pixels.size() * 3);
+  for (size_t i = 0; i < pixels.size(); i++) {
+    rgb[i * 3 + 0] = static_cast<uint8_t>(pixels[i] >> 16);
+    rgb[i * 3 + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+    rgb[i * 3 + 2] = static_cast<uint8_t>(pixels[i]);
   }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return WritePngFile(path, rgb.data(), width, height);
 }
 
