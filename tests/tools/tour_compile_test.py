@@ -22,6 +22,7 @@ TOUR_COMPILE = os.environ["TOUR_COMPILE"]
 TOOLS = os.environ["TOOLS"]
 CJPEG = os.environ["CJPEG"]
 DJPEG = os.environ["DJPEG"]
+JPEGTRAN = os.environ["JPEGTRAN"]
 TOURS_DIR = os.environ["TOURS_DIR"]
 
 ARTWORK = ["splash.bmp", "toolbar.bmp", "badge.bmp", "app.ico", "info.ico", "hand.cur",
@@ -286,6 +287,10 @@ class Refusals(TourFixture):
          ["is not a file name that travels well", "'/'"]),
         ("phone panorama", lambda t: t.images.update({2: t.photo("phone_pano.jpg")}),
          ["do not meet", "degrees = 180", "fill = blend"]),
+        # The first 700 of a demo room's 1200 columns: ends that are
+        # different views, though no stronger than the room's corners.
+        ("panorama cut out of a room", lambda t: t.images.update({1: t.cut_demo(1, 700)}),
+         ["[scene 1]", "do not meet"]),
         ("partial coverage without a fill", lambda t: (
             t.images.update({2: t.photo("phone_pano.jpg")}),
             t.scene_extra.update({2: ["degrees = 200"]})), ["covers 200 degrees", "fill = stretch"]),
@@ -299,6 +304,12 @@ class Refusals(TourFixture):
             os.path.join(t.tour, "mail_body.txt"), os.path.join(t.tour, "toolbar.bmp")),
          ["[artwork] toolbar = toolbar.bmp", "is not a Windows BMP file"]),
     ]
+
+    def cut_demo(self, index, columns):
+        path = os.path.join(self.tour, f"cut{index}.jpg")
+        subprocess.run([JPEGTRAN, "-crop", f"{columns}x200+0+0", "-outfile", path,
+                        os.path.join(TOURS_DIR, "demo", f"{index}.JPG")], check=True)
+        return path
 
     def text_file(self, name):
         path = os.path.join(self.tour, name)

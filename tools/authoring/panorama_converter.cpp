@@ -19,8 +19,14 @@ const double kPi = 3.14159265358979323846;
 // Columns the seam is judged at: coarse enough that noise and fine detail
 // do not count, fine enough that a real break shows.
 const int kSeamColumns = 600;
-// The seam is measured against the fourth strongest step between columns.
-const size_t kStrongEdges = 4;
+// The seam is measured against the step between columns that only one in
+// a hundred exceeds. Tried on the demo rooms: 72 % of partial panoramas cut
+// out of them (400 to 1000 of 1200 columns, at every 75th column) are
+// refused, and 1.5 % of the full strips rolled to put the seam at every
+// 10th column; the fourth strongest step refused 32 % and 0.2 %. A false
+// refusal says how to go on (degrees = 360); a false acceptance is a jump
+// the recipient sees.
+const double kStrongStepShare = 0.01;
 // Columns averaged on each side of a gap for the blended fill.
 const int kEdgeColumns = 4;
 
@@ -79,16 +85,15 @@ bool PanoramaConverter::EdgesMeet(const cv::Mat& picture, double& seam_step, dou
   seam_step = std::max(step(width - 2, 0), step(width - 1, 1));
   // A seam is a column boundary like any other: a 360-degree picture may
   // be cut at a corner or a door frame, so the seam is compared with the
-  // strong edges inside the picture -- a room has at least four corners --
-  // rather than with the usual step.
+  // strong steps inside the picture rather than with the usual one.
   std::vector<double> steps;
   for (int x = 0; x + 2 < width; x++) {
     steps.push_back(step(x, x + 2));
   }
-  const size_t rank = std::min<size_t>(kStrongEdges, steps.size()) - 1;
+  const size_t rank = static_cast<size_t>(kStrongStepShare * static_cast<double>(steps.size()));
   std::nth_element(steps.begin(), steps.begin() + rank, steps.end(), std::greater<double>());
   column_step = steps[rank];
-  return seam_step <= 1.5 * column_step + 4;
+  return seam_step <= column_step + 2;
 }
 
 bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& request, cv::Mat& strip,
@@ -129,8 +134,8 @@ bool PanoramaConverter::Convert(const cv::Mat& picture, const StripRequest& requ
   if (request.degrees == 0 && !EdgesMeet(picture, seam_step, column_step)) {
     char numbers[128];
     snprintf(numbers, sizeof numbers,
-             " (a step of %.0f grey levels across the seam, where the picture's strong "
-             "edges make %.0f)",
+             " (a step of %.0f grey levels across the seam, where only one in a hundred of "
+             "the picture's own column steps exceeds %.0f)",
              seam_step, column_step);
     problem = "is " + SizeText(picture) + " pixels and its left and right edges do not meet" +
               numbers + ", so it looks like a panorama of less than 360 degrees" + kPartialFix;

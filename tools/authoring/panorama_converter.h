@@ -46,10 +46,13 @@ class PanoramaConverter {
 
   // Whether a picture's right edge runs on into its left edge, as every
   // 360-degree picture's does: the step across the seam (the mean absolute
-  // grey difference of columns two apart, at about 600 columns) may be at
-  // most 1.5 times the fourth strongest such step inside, plus 4 levels. A 360 picture cut at a
-  // corner joins as well as its other corners do; a partial panorama's ends face different light
-  // and things. Returns the seam's step and that fourth strongest.
+  // grey difference of columns two apart, at about 600 columns) may be no
+  // stronger than the strongest one in a hundred of such steps inside, plus
+  // 2 levels. A 360 picture's seam is one column boundary among the others
+  // (it may fall on a corner, rarely on one of its very strongest edges); a
+  // partial panorama's ends are unrelated views, and the step between them
+  // is usually among the strongest of the picture. Returns the seam's step
+  // and that percentile.
   static bool EdgesMeet(const cv::Mat& picture, double& seam_step, double& column_step);
 
   // The cylinder radius in strip pixels that the viewer uses for a strip of
