@@ -19,7 +19,7 @@ void BM_Frame(benchmark::State& state) {
     return;
   }
   const int level = static_cast<int>(state.range(0));
-  if (!pipeline.Projection().UseVectorRows(state.range(1) != 0)) {
+  if (!pipeline.UseVectorRows(state.range(1) != 0)) {
     state.SkipWithError("no vector rows on this machine");
     return;
   }

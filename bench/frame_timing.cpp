@@ -5,8 +5,8 @@
 //
 // Prints the median, fastest and 90th-percentile time of FRAMES frames
 // (default 1000) at zoom levels 0 and 15, with the rows the program picks
-// and (where that is SSE2) with the scalar rows, then the median of the per-scene
-// table building and of decoding the ten demo scenes.
+// and (where those are vector rows) with the scalar rows, then the median of
+// the per-scene table building and of decoding the ten demo scenes.
 #include <windows.h>
 
 #include <stdio.h>
@@ -62,16 +62,16 @@ int main(int argc, char** argv) {
   const int pan = StartPan(pipeline);
   // The rows the program picks on this machine, then the scalar rows that
   // processors without SSE2 run.
-  const bool vector = pipeline.Projection().VectorRows();
+  const bool vector = pipeline.VectorRows();
   for (int pass = 0; pass < (vector ? 2 : 1); pass++) {
     const bool scalar = !vector || pass == 1;
-    pipeline.Projection().UseVectorRows(!scalar);
+    pipeline.UseVectorRows(!scalar);
     for (const int level : {0, 15}) {
       for (int i = 0; i < 20; i++) {
         pipeline.Render(pan, 0, level);
       }
       char name[40];
-      snprintf(name, sizeof name, "frame, level %d, %s", level, scalar ? "scalar" : "SSE2");
+      snprintf(name, sizeof name, "frame, level %d, %s", level, scalar ? "scalar" : "vector");
       Time(name, frames, [&] { pipeline.Render(pan, 0, level); });
     }
   }
