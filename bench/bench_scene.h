@@ -4,6 +4,7 @@
 #define VISTELLO_BENCH_BENCH_SCENE_H
 
 #include <string>
+#include <vector>
 
 #include "panorama/view_pipeline.h"
 #include "tour/scene_bitmap.h"
@@ -12,6 +13,10 @@
 std::string DemoStripPath(const std::string& tours_dir, int index);
 
 bool FileExists(const std::string& path);
+
+// The bytes of the ten demo scenes' JPEG files, as the program holds its
+// scene resources; false when one cannot be read.
+bool ReadDemoScenes(const std::string& tours_dir, std::vector<std::string>* scenes);
 
 // A 1200 x 200 strip of pseudo-random pixels: the worst case for any
 // shortcut, and the same on every build.
