@@ -19,7 +19,7 @@ bool FileExists(const std::string& path) {
 
 bool ReadDemoScenes(const std::string& tours_dir, std::vector<std::string>* scenes) {
   scenes->clear();
-  for (int index = 0; index < 10; index++) {
+  for (int index = 0; index < kDemoScenes; index++) {
     FILE* file = fopen(DemoStripPath(tours_dir, index).c_str(), "rb");
     if (file == nullptr) {
       return false;
@@ -34,6 +34,24 @@ bool ReadDemoScenes(const std::string& tours_dir, std::vector<std::string>* scen
     scenes->push_back(bytes);
   }
   return true;
+}
+
+void DecodeDemoScenes(const std::vector<std::string>& scenes, SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].DecodeJpegMemory(scenes[index].data(), scenes[index].size());
+  }
+}
+
+void DecodeDemoSceneFiles(const std::string& tours_dir, SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].DecodeJpegFile(DemoStripPath(tours_dir, index).c_str());
+  }
+}
+
+void ReleaseScenes(SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].Release();
+  }
 }
 
 OwnedSceneBitmap NoiseStrip() {
