@@ -27,14 +27,14 @@ ZoomTable::ZoomTable()
       width(0),
       height(0),
       stride(0),
-      chunks(0),
-      shuffle_windows(nullptr),
-      shuffle_masks(nullptr),
-      vector_rows(CpuFeatures::HasSsse3()),
       source_bits(nullptr),
       target_bits(nullptr),
       margin_x(0),
-      margin_y(0) {}
+      margin_y(0),
+      chunks(0),
+      shuffle_windows(nullptr),
+      shuffle_masks(nullptr),
+      vector_rows(CpuFeatures::HasSsse3()) {}
 
 ZoomTable::~ZoomTable() {
   FreeTables();

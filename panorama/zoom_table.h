@@ -48,8 +48,8 @@ class ZoomTable {
   FrameRegion SourceRegion(int horizontal_offset, int vertical_offset, int level) const;
 
   // Which row code renders magnified rows: the gathering one, which every
-  // processor runs, or shuffles of 16-byte chunks (SSSE3), which give the
-  // same bytes faster. A new table takes the shuffles where
+  // processor runs, or byte shuffles of five-pixel chunks (SSSE3), which
+  // give the same bytes faster. A new table takes the shuffles where
   // CpuFeatures::HasSsse3(); asked for elsewhere, they are refused and the
   // result is false.
   bool UseVectorRows(bool use);
@@ -93,6 +93,10 @@ class ZoomTable {
   int32_t width;
   int32_t height;
   int32_t stride;  // max(w, h)
+  const uint8_t* source_bits;
+  uint8_t* target_bits;
+  int32_t margin_x;
+  int32_t margin_y;
   // Per level, chunks entries (see ShuffleZoomRowSsse3): where in the
   // source row each five-pixel chunk of an output row takes its 16-byte
   // window, and (16 bytes per chunk) which window byte goes to each output
@@ -102,10 +106,6 @@ class ZoomTable {
   int32_t* shuffle_windows;
   uint8_t* shuffle_masks;
   bool vector_rows;
-  const uint8_t* source_bits;
-  uint8_t* target_bits;
-  int32_t margin_x;
-  int32_t margin_y;
 };
 
 #endif  // VISTELLO_PANORAMA_ZOOM_TABLE_H
