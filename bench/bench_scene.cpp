@@ -17,6 +17,43 @@ bool FileExists(const std::string& path) {
   return true;
 }
 
+bool ReadDemoScenes(const std::string& tours_dir, std::vector<std::string>* scenes) {
+  scenes->clear();
+  for (int index = 0; index < kDemoScenes; index++) {
+    FILE* file = fopen(DemoStripPath(tours_dir, index).c_str(), "rb");
+    if (file == nullptr) {
+      return false;
+    }
+    std::string bytes;
+    char chunk[4096];
+    size_t read = 0;
+    while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) {
+      bytes.append(chunk, read);
+    }
+    fclose(file);
+    scenes->push_back(bytes);
+  }
+  return true;
+}
+
+void DecodeDemoScenes(const std::vector<std::string>& scenes, SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].DecodeJpegMemory(scenes[index].data(), scenes[index].size());
+  }
+}
+
+void DecodeDemoSceneFiles(const std::string& tours_dir, SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].DecodeJpegFile(DemoStripPath(tours_dir, index).c_str());
+  }
+}
+
+void ReleaseScenes(SceneBitmap decoded[kDemoScenes]) {
+  for (int index = 0; index < kDemoScenes; index++) {
+    decoded[index].Release();
+  }
+}
+
 OwnedSceneBitmap NoiseStrip() {
   OwnedSceneBitmap strip(new SceneBitmap(1200, 200));
   uint32_t state = 12345;

@@ -5,8 +5,9 @@
 //
 // Prints the median, fastest and 90th-percentile time of FRAMES frames
 // (default 1000) at zoom levels 0 and 15, with the rows the program picks
-// and (where that is SSE2) with the scalar rows, then the median of the per-scene
-// table building and of decoding the ten demo scenes.
+// and (where those are vector rows) with the scalar rows, then the median of
+// the per-scene table building and of decoding the ten demo scenes, from
+// memory and from their files.
 #include <windows.h>
 
 #include <stdio.h>
@@ -28,9 +29,10 @@ double Microseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to,
          static_cast<double>(frequency.QuadPart);
 }
 
-// Runs work count times and prints median, fastest and 90th percentile.
-template <typename Work>
-void Time(const char* name, int count, Work work) {
+// Runs work count times, each followed by the untimed after, and prints
+// median, fastest and 90th percentile.
+template <typename Work, typename After>
+void Time(const char* name, int count, Work work, After after) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   std::vector<double> times;
@@ -38,11 +40,17 @@ void Time(const char* name, int count, Work work) {
     QueryPerformanceCounter(&start);
     work();
     QueryPerformanceCounter(&end);
+    after();
     times.push_back(Microseconds(start, end, frequency));
   }
   std::sort(times.begin(), times.end());
   printf("%-22s median %9.1f us   fastest %9.1f us   90%% %9.1f us   (%d runs)\n", name,
          times[times.size() / 2], times.front(), times[times.size() * 9 / 10], count);
+}
+
+template <typename Work>
+void Time(const char* name, int count, Work work) {
+  Time(name, count, work, [] {});
 }
 
 }  // namespace
@@ -62,16 +70,16 @@ int main(int argc, char** argv) {
   const int pan = StartPan(pipeline);
   // The rows the program picks on this machine, then the scalar rows that
   // processors without SSE2 run.
-  const bool vector = pipeline.Projection().VectorRows();
+  const bool vector = pipeline.VectorRows();
   for (int pass = 0; pass < (vector ? 2 : 1); pass++) {
     const bool scalar = !vector || pass == 1;
-    pipeline.Projection().UseVectorRows(!scalar);
+    pipeline.UseVectorRows(!scalar);
     for (const int level : {0, 15}) {
       for (int i = 0; i < 20; i++) {
         pipeline.Render(pan, 0, level);
       }
       char name[40];
-      snprintf(name, sizeof name, "frame, level %d, %s", level, scalar ? "scalar" : "SSE2");
+      snprintf(name, sizeof name, "frame, level %d, %s", level, scalar ? "scalar" : "vector");
       Time(name, frames, [&] { pipeline.Render(pan, 0, level); });
     }
   }
@@ -85,14 +93,17 @@ int main(int argc, char** argv) {
     zoom.Build(width, 200, ViewPipeline::kMaxZoom, ViewPipeline::kZoomSteps);
   });
 
-  if (FileExists(DemoStripPath(tours, 9))) {
-    Time("decoding ten scenes", 30, [&] {
-      for (int index = 0; index < 10; index++) {
-        SceneBitmap scene;
-        scene.DecodeJpegFile(DemoStripPath(tours, index).c_str());
-        scene.Release();
-      }
-    });
+  // As the program decodes its scenes (from the resources' bytes in
+  // memory, each into a bitmap that stays), and through the files.
+  std::vector<std::string> scenes;
+  if (ReadDemoScenes(tours, &scenes)) {
+    SceneBitmap decoded[kDemoScenes];
+    Time(
+        "decoding ten scenes from memory", 30, [&] { DecodeDemoScenes(scenes, decoded); },
+        [&] { ReleaseScenes(decoded); });
+    Time(
+        "decoding ten scenes from files", 30, [&] { DecodeDemoSceneFiles(tours, decoded); },
+        [&] { ReleaseScenes(decoded); });
   }
   return 0;
 }

@@ -67,10 +67,10 @@ int main() {
     printf("scene preparation failed\n");
     return 1;
   }
-  const bool vector = pipeline.Projection().VectorRows();
+  const bool vector = pipeline.VectorRows();
   for (int pass = 0; pass < (vector ? 2 : 1); pass++) {
     const bool scalar = !vector || pass == 1;
-    pipeline.Projection().UseVectorRows(!scalar);
+    pipeline.UseVectorRows(!scalar);
     const char* rows = scalar ? "scalar" : "vector";
     printf("%s rows: frame level 0 median %.1f us, level 15 median %.1f us, checksum %08x\n", rows,
            MedianFrameMicroseconds(pipeline, 0), MedianFrameMicroseconds(pipeline, 15),

@@ -3,11 +3,13 @@
 # the version 62 (6b) interface, trimmed to what the scenes need.
 #
 # vistello_libjpeg(<target> [TOOLCHAIN <file>] [C_FLAGS <flags>]
-#                  [CMAKE_ARGS <args>...])
+#                  [SPEED_SOURCES <files>...] [CMAKE_ARGS <args>...])
 # defines the imported static library <target> (headers included). Every
 # build of the product's decoder goes through here, so they all share the
 # same sources and the same trimming; TOOLCHAIN picks the compiler (none
 # builds for the host), C_FLAGS and CMAKE_ARGS add to the common options.
+# SPEED_SOURCES (file names of the library's source tree) are built with
+# -O2 instead of -Os.
 include(ExternalProject)
 
 set(VISTELLO_JPEG_SOURCE_DIR "/var/cache/vistello/libjpeg-turbo" CACHE PATH
@@ -36,12 +38,21 @@ if(NOT EXISTS "${VISTELLO_JPEG_SOURCE}/CMakeLists.txt")
 endif()
 
 function(vistello_libjpeg target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TOOLCHAIN;C_FLAGS" "CMAKE_ARGS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TOOLCHAIN;C_FLAGS" "CMAKE_ARGS;SPEED_SOURCES")
   set(prefix "${CMAKE_BINARY_DIR}/_deps/${target}")
   set(library "${prefix}/lib/libjpeg.a")
   set(toolchain)
   if(arg_TOOLCHAIN)
     set(toolchain -DCMAKE_TOOLCHAIN_FILE=${arg_TOOLCHAIN})
+  endif()
+  # The library's own CMakeLists takes per-file options through a file that
+  # its project() call includes.
+  set(speed)
+  if(arg_SPEED_SOURCES)
+    set(speed_file "${prefix}-speed.cmake")
+    file(CONFIGURE OUTPUT "${speed_file}" CONTENT
+      "set_source_files_properties(${arg_SPEED_SOURCES} PROPERTIES COMPILE_OPTIONS -O2)\n")
+    set(speed -DCMAKE_PROJECT_INCLUDE=${speed_file})
   endif()
   ExternalProject_Add(${target}_build
     SOURCE_DIR "${VISTELLO_JPEG_SOURCE}"
@@ -57,6 +68,7 @@ function(vistello_libjpeg target)
       -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
       -DWITH_TURBOJPEG=OFF -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF
       -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF -DWITH_12BIT=OFF
+      ${speed}
       ${arg_CMAKE_ARGS}
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
     INSTALL_COMMAND

@@ -6,7 +6,13 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 
+// 32-bit Windows keeps its stacks 4-byte aligned (a thread's start among
+// them) while SSE spills want 16: the entry points realign their frames.
+#if defined(__i386__)
+#define VISTELLO_SSE2 __attribute__((target("sse2"), force_align_arg_pointer))
+#else
 #define VISTELLO_SSE2 __attribute__((target("sse2")))
+#endif
 // The helpers must melt into their callers whatever the optimisation level:
 // a call would pass the vectors through memory.
 #define VISTELLO_SSE2_INLINE inline __attribute__((target("sse2"), always_inline))

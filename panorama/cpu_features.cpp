@@ -1,8 +1,10 @@
 // CpuFeatures: CPUID and, on 32-bit Windows, the operating system's consent.
 #include "panorama/cpu_features.h"
 
-#if defined(__i386__) && defined(_WIN32)
+#if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
+#endif
+#if defined(__i386__) && defined(_WIN32)
 #include <windows.h>
 #endif
 
@@ -10,6 +12,7 @@ namespace {
 
 // -1 until the first call has found out.
 volatile int sse2_state = -1;
+volatile int ssse3_state = -1;
 
 #if defined(__i386__) && defined(_WIN32)
 // CPUID leaf 1, EDX bit 26. __get_cpuid first checks that the processor has
@@ -118,6 +121,19 @@ bool CpuFeatures::HasSse2() {
 #endif
   }
   return sse2_state == 1;
+}
+
+bool CpuFeatures::HasSsse3() {
+  if (ssse3_state < 0) {
+#if defined(__i386__) || defined(__x86_64__)
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    ssse3_state =
+        HasSse2() && __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSSE3) != 0 ? 1 : 0;
+#else
+    ssse3_state = 0;
+#endif
+  }
+  return ssse3_state == 1;
 }
 
 bool CpuFeatures::HasVectorRows() {

@@ -16,6 +16,11 @@ class CpuFeatures {
   // before the answer is known to be yes, apart from that guarded probe.
   static bool HasSse2();
 
+  // True when SSSE3 instructions run here too: SSE2 runs (which includes
+  // the operating system's consent; SSSE3 keeps its state in the same
+  // registers) and CPUID says the processor has them. Never off x86.
+  static bool HasSsse3();
+
   // Whether the projection's vector rows run here: SSE2 on x86 (HasSse2);
   // WebAssembly SIMD in a module built with it, where the choice is made at
   // build time (such a module does not load at all where SIMD is missing).

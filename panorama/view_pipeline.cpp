@@ -46,6 +46,13 @@ bool ViewPipeline::Prepare(const SceneBitmap& strip) {
   return true;
 }
 
+bool ViewPipeline::UseVectorRows(bool use) {
+  // The zoom's shuffles need more than SSE2; without them its gathered
+  // rows serve.
+  zoom.UseVectorRows(use);
+  return projection.UseVectorRows(use);
+}
+
 void ViewPipeline::Render(int pan, int tilt, int level, int* projection_status, int* zoom_status) {
   if (!prepared) {
     return;

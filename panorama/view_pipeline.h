@@ -35,6 +35,14 @@ class ViewPipeline {
   void Render(int pan, int tilt, int level, int* projection_status = nullptr,
               int* zoom_status = nullptr);
 
+  // Which row codes render: the vector ones (the projection's SSE2 rows and
+  // the zoom's SSSE3 shuffles, each where the processor has it) or the
+  // scalar ones every processor runs; both give the same frames. New
+  // pipelines take the vector rows. Returns false when vector rows are
+  // asked for and the projection has none here.
+  bool UseVectorRows(bool use);
+  bool VectorRows() const { return projection.VectorRows(); }
+
   int Margin() const { return margin; }
   int WidenedWidth() const { return widened ? widened->Width() : 0; }
   int FrameWidth() const { return frame_width; }

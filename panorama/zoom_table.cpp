@@ -5,7 +5,19 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "panorama/cpu_features.h"
 #include "panorama/limit.h"
+#include "panorama/zoom_kernels.h"
+
+namespace {
+
+// A shuffled chunk is five output pixels, 15 bytes, written as one 16-byte
+// store whose last byte the next chunk overwrites.
+const int kChunkPixels = 5;
+const int kChunkBytes = 3 * kChunkPixels;
+const int kStoreBytes = 16;
+
+}  // namespace
 
 ZoomTable::ZoomTable()
     : max_zoom(1.0f),
@@ -18,7 +30,11 @@ ZoomTable::ZoomTable()
       source_bits(nullptr),
       target_bits(nullptr),
       margin_x(0),
-      margin_y(0) {}
+      margin_y(0),
+      chunks(0),
+      shuffle_windows(nullptr),
+      shuffle_masks(nullptr),
+      vector_rows(CpuFeatures::HasSsse3()) {}
 
 ZoomTable::~ZoomTable() {
   FreeTables();
@@ -27,8 +43,13 @@ ZoomTable::~ZoomTable() {
 void ZoomTable::FreeTables() {
   free(column_table);
   free(row_table);
+  free(shuffle_windows);
+  free(shuffle_masks);
   column_table = nullptr;
   row_table = nullptr;
+  shuffle_windows = nullptr;
+  shuffle_masks = nullptr;
+  chunks = 0;
 }
 
 bool ZoomTable::Build(int w, int h, float max_zoom, int steps) {
@@ -84,7 +105,59 @@ bool ZoomTable::Build(int w, int h, float max_zoom, int steps) {
       return false;
     }
   }
+  if (!BuildShuffles()) {
+    FreeTables();
+    return false;
+  }
   return true;
+}
+
+bool ZoomTable::BuildShuffles() {
+  // Chunks are stored whole only while they end inside the row.
+  const int row_bytes = 3 * width;
+  if (row_bytes < kStoreBytes) {
+    return true;
+  }
+  chunks = (row_bytes - kStoreBytes) / kChunkBytes + 1;
+  const uint64_t entries = (uint64_t{static_cast<uint32_t>(steps)} + 1) * chunks;
+  if (entries * kStoreBytes > SIZE_MAX) {
+    return false;
+  }
+  shuffle_windows = static_cast<int32_t*>(malloc(static_cast<size_t>(entries) * sizeof(int32_t)));
+  shuffle_masks = static_cast<uint8_t*>(malloc(static_cast<size_t>(entries) * kStoreBytes));
+  if (shuffle_windows == nullptr || shuffle_masks == nullptr) {
+    return false;
+  }
+  for (int level = 0; level <= steps; level++) {
+    const int32_t* columns = column_table + level * stride;
+    int32_t* windows = shuffle_windows + static_cast<size_t>(level) * chunks;
+    uint8_t* masks = shuffle_masks + static_cast<size_t>(level) * chunks * kStoreBytes;
+    bool usable = true;
+    for (int c = 0; c < chunks && usable; c++) {
+      // The column table never falls and, with a magnification of at least
+      // 1, never climbs by more than a pixel per column: the chunk's five
+      // pixels come from at most 15 bytes from its first pixel's. The
+      // window starts there unless that would run past the row.
+      const int first_column = c * kChunkPixels;
+      windows[c] = columns[first_column] < row_bytes - kStoreBytes ? columns[first_column]
+                                                                   : row_bytes - kStoreBytes;
+      for (int i = 0; i < kStoreBytes; i++) {
+        // The sixteenth byte is the next chunk's; any byte will do.
+        const int32_t at = i < kChunkBytes ? columns[first_column + i / 3] + i % 3 - windows[c] : 0;
+        usable = usable && at >= 0 && at < kStoreBytes;
+        masks[c * kStoreBytes + i] = static_cast<uint8_t>(at);
+      }
+    }
+    if (!usable) {
+      windows[0] = -1;
+    }
+  }
+  return true;
+}
+
+bool ZoomTable::UseVectorRows(bool use) {
+  vector_rows = use && CpuFeatures::HasSsse3();
+  return vector_rows == use;
 }
 
 int ZoomTable::ClampVertical(int offset, int level) const {
@@ -136,13 +209,25 @@ int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
   const int32_t* columns = column_table + level * stride;
   const int32_t* rows = row_table + level * stride;
 
-  const size_t row_bytes = 3 * static_cast<size_t>(width);
+  const int row_bytes = 3 * width;
   // The column table is non-decreasing, so a span of exactly w - 1 columns
   // means every output column reads the next source column (level 0): each
   // row is then one straight copy.
   const bool contiguous = columns[width - 1] - columns[0] == 3 * (width - 1);
+  // Shuffle windows are laid out for the unmoved frame; the system never
+  // moves it sideways.
+  const int32_t* windows = nullptr;
+  const uint8_t* masks = nullptr;
+#if defined(__i386__) || defined(__x86_64__)
+  if (vector_rows && chunks > 0 && horizontal_offset == 0 &&
+      shuffle_windows[static_cast<size_t>(level) * chunks] >= 0) {
+    windows = shuffle_windows + static_cast<size_t>(level) * chunks;
+    masks = shuffle_masks + static_cast<size_t>(level) * chunks * kStoreBytes;
+  }
+#endif
   // 3 x the top source row, whose last pixel ends the frame.
   const int32_t last_row = 3 * (height - 1);
+  const uint8_t* source = source_bits;
   uint8_t* target = target_bits;
   for (int r = 0; r < height; r++, target += row_bytes) {
     // Magnified rows repeat: a row that reads the same source row as the
@@ -151,25 +236,20 @@ int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
       memcpy(target, target - row_bytes, row_bytes);
       continue;
     }
-    const int32_t base = (rows[r] + 3 * vertical_offset) * width + 3 * horizontal_offset;
+    const int32_t row = rows[r] + 3 * vertical_offset;
+    const uint8_t* source_row = source + (row * width + 3 * horizontal_offset);
     if (contiguous) {
-      memcpy(target, source_bits + (base + columns[0]), row_bytes);
-      continue;
-    }
-    if (rows[r] + 3 * vertical_offset < last_row) {
-      // Four-byte moves: the stray fourth byte read belongs to the next
-      // pixel or the next row, the one written is overwritten by the next
-      // pixel; the row's last pixel is moved alone so nothing spills over.
-      for (int k = 0; k < width - 1; k++) {
-        uint32_t pixel;
-        memcpy(&pixel, source_bits + (base + columns[k]), 4);
-        memcpy(target + 3 * k, &pixel, 4);
-      }
-      memcpy(target + 3 * (width - 1), source_bits + (base + columns[width - 1]), 3);
+      memcpy(target, source_row + columns[0], row_bytes);
+#if defined(__i386__) || defined(__x86_64__)
+    } else if (windows != nullptr) {
+      // The chunks end short of the row's last pixels, which are gathered.
+      ShuffleZoomRowSsse3(source_row, windows, masks, chunks, target);
+      const int shuffled = chunks * kChunkPixels;
+      GatherZoomRow(source_row, columns + shuffled, width - shuffled, row < last_row,
+                    target + 3 * shuffled);
+#endif
     } else {
-      for (int k = 0; k < width; k++) {
-        memcpy(target + 3 * k, source_bits + (base + columns[k]), 3);
-      }
+      GatherZoomRow(source_row, columns, width, row < last_row, target);
     }
   }
   return status;

@@ -47,6 +47,14 @@ class ZoomTable {
   // The whole frame without tables.
   FrameRegion SourceRegion(int horizontal_offset, int vertical_offset, int level) const;
 
+  // Which row code renders magnified rows: the gathering one, which every
+  // processor runs, or byte shuffles of five-pixel chunks (SSSE3), which
+  // give the same bytes faster. A new table takes the shuffles where
+  // CpuFeatures::HasSsse3(); asked for elsewhere, they are refused and the
+  // result is false.
+  bool UseVectorRows(bool use);
+  bool VectorRows() const { return vector_rows; }
+
   // Not owned; set by the view after each Build.
   void SetSourceBits(const uint8_t* bits) { source_bits = bits; }
   void SetTargetBits(uint8_t* bits) { target_bits = bits; }
@@ -63,6 +71,9 @@ class ZoomTable {
 
  private:
   void FreeTables();
+  // The shuffles of every level from the column tables; false when memory
+  // is short.
+  bool BuildShuffles();
   // Limits the level to 0 .. steps and the offsets to that level's margins
   // (stored in margin_x and margin_y); returns 1, or -1 when a limit applied.
   int Limit(int& horizontal_offset, int& vertical_offset, int& level, int& margin_x,
@@ -86,6 +97,15 @@ class ZoomTable {
   uint8_t* target_bits;
   int32_t margin_x;
   int32_t margin_y;
+  // Per level, chunks entries (see ShuffleZoomRowSsse3): where in the
+  // source row each five-pixel chunk of an output row takes its 16-byte
+  // window, and (16 bytes per chunk) which window byte goes to each output
+  // byte. A level whose first window is -1 is gathered. No shuffles
+  // (chunks 0) for rows under 16 bytes.
+  int32_t chunks;
+  int32_t* shuffle_windows;
+  uint8_t* shuffle_masks;
+  bool vector_rows;
 };
 
 #endif  // VISTELLO_PANORAMA_ZOOM_TABLE_H

@@ -1,7 +1,6 @@
 // Loading a scene image from the executable's resources: the resource is
-// copied to a file in the user's temporary directory and decoded from
-// there -- or, when that copy cannot be made and checked, from the
-// resource's bytes in memory.
+// copied to a file in the user's temporary directory, as at every start, and
+// its bytes are decoded from memory.
 #ifndef VISTELLO_TOUR_SCENE_LOADER_H
 #define VISTELLO_TOUR_SCENE_LOADER_H
 
@@ -10,14 +9,11 @@
 #include "tour/scene_bitmap.h"
 
 // Copies the resource (image_name, type "JPEG") to "<temp dir><image_name>.JPG",
-// overwriting any earlier copy, and decodes that file while holding it
-// against other writers. When the copy cannot be written whole and read back
-// identical (another process holds the file, the disk is full, ...), decodes
-// the resource bytes from memory instead, so a scene always shows its own
-// picture and a second copy of the program started at the same moment
-// starts too. Never returns on a decoding failure: the process ends with
-// status 1 (see SceneBitmap::DecodeJpegFile). The temporary file is left in
-// place.
+// overwriting any earlier copy unless another process has the file open,
+// and decodes the resource's bytes, so a scene always shows its own picture
+// and a second copy of the program started at the same moment starts too.
+// Never returns on a decoding failure: the process ends with status 1 (see
+// SceneBitmap::DecodeJpegMemory). The temporary file is left in place.
 SceneBitmap* LoadSceneBitmap(const char* image_name);
 
 // Size in bytes of a resource of the executable's own module; 0 when absent.

@@ -7,6 +7,7 @@
 #include <math.h>
 #include <string.h>
 
+#include "panorama/cpu_features.h"
 #include "panorama/panorama_test_support.h"
 
 namespace {
@@ -120,6 +121,34 @@ TEST(ZoomTableRender, StaysInsideFramesOfAnySizeAtEveryLevelAndOffset) {
           ASSERT_EQ(status == 1, horizontal >= -zoom.MarginX() && horizontal <= zoom.MarginX() &&
                                      vertical >= -zoom.MarginY() && vertical <= zoom.MarginY());
         }
+      }
+    }
+  }
+}
+
+// The shuffled rows work in five-pixel chunks and gather what is left of a
+// row; widths around the chunk sizes (a 16-byte store needs 6 pixels; 16 to
+// 21 end a row with 1 to 5 pixels left over) give the gathered rows' bytes.
+TEST(ZoomTableRender, ShuffledRowsGiveTheGatheredRowsAtAnyWidth) {
+  if (!CpuFeatures::HasSsse3()) {
+    GTEST_SKIP() << "this processor has no shuffles to compare";
+  }
+  for (const int width : {5, 6, 7, 16, 17, 18, 19, 20, 21, 320}) {
+    SCOPED_TRACE(width);
+    OwnedSceneBitmap source = NoiseStrip(width, 9, width);
+    OwnedSceneBitmap target(new SceneBitmap(width, 9));
+    ZoomTable zoom;
+    ASSERT_TRUE(zoom.Build(width, 9, 3.0f, 20));
+    zoom.SetSourceBits(source->Bits());
+    zoom.SetTargetBits(target->Bits());
+    for (int level = 0; level <= 20; level++) {
+      for (const int vertical : {-1000, 0, 1000}) {
+        ASSERT_TRUE(zoom.UseVectorRows(false));
+        zoom.Render(0, vertical, level);
+        const std::vector<BYTE> gathered = Bytes(*target);
+        ASSERT_TRUE(zoom.UseVectorRows(true));
+        zoom.Render(0, vertical, level);
+        ASSERT_EQ(Bytes(*target), gathered) << "level " << level << ", tilt " << vertical;
       }
     }
   }
