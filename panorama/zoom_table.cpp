@@ -216,9 +216,9 @@ int ZoomTable::Render(int horizontal_offset, int vertical_offset, int level) {
   const bool contiguous = columns[width - 1] - columns[0] == 3 * (width - 1);
   // Shuffle windows are laid out for the unmoved frame; the system never
   // moves it sideways.
+#if defined(__i386__) || defined(__x86_64__)
   const int32_t* windows = nullptr;
   const uint8_t* masks = nullptr;
-#if defined(__i386__) || defined(__x86_64__)
   if (vector_rows && chunks > 0 && horizontal_offset == 0 &&
       shuffle_windows[static_cast<size_t>(level) * chunks] >= 0) {
     windows = shuffle_windows + static_cast<size_t>(level) * chunks;
