@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "common/process_window.h"
 #include "common/screen_copy.h"
 
 namespace {
@@ -29,24 +30,6 @@ namespace {
 const DWORD kSplashMs = 1000;
 const DWORD kPollMs = 2;
 const double kGiveUpMs = 60000;
-
-struct Search {
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<Search*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[64];
-  GetClassNameA(window, name, sizeof name);
-  if (owner == search->process_id && lstrcmpiA(name, "STANDALONEVIEWER") == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 // Copies the view's client area from the screen and tells whether its four
 // corners are all white (the splash's background), mostly coloured (a frame:
@@ -106,7 +89,7 @@ bool TimeOneStart(const char* program, double* splash_ms, double* frame_ms) {
   }
   CloseHandle(process.hThread);
 
-  Search search = {process.dwProcessId, nullptr};
+  HWND main_window = nullptr;
   HWND view = nullptr;
   *splash_ms = -1;
   *frame_ms = -1;
@@ -115,9 +98,9 @@ bool TimeOneStart(const char* program, double* splash_ms, double* frame_ms) {
       break;
     }
     if (view == nullptr) {
-      EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.found != nullptr) {
-        view = FindWindowExA(search.found, nullptr, "PANORAMACONTROLLER", nullptr);
+      main_window = FindProcessWindow(process.dwProcessId, "STANDALONEVIEWER");
+      if (main_window != nullptr) {
+        view = FindWindowExA(main_window, nullptr, "PANORAMACONTROLLER", nullptr);
       }
       if (view == nullptr || !IsWindowVisible(view)) {
         view = nullptr;
@@ -136,8 +119,8 @@ bool TimeOneStart(const char* program, double* splash_ms, double* frame_ms) {
     fprintf(stderr, "first_frame: %s\n",
             view == nullptr ? "the panorama view never appeared" : "no frame appeared in the view");
   }
-  if (search.found != nullptr) {
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
+  if (main_window != nullptr) {
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/process_window.h"
 #include "panorama/view_pipeline.h"
 #include "resources/resource_ids.h"
 #include "support/view_harness.h"
@@ -69,7 +70,7 @@ class RunningTour {
   // and for good once the process has ended.
   HWND MainWindow() {
     if (main_window == nullptr && started) {
-      EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(this));
+      main_window = FindProcessWindow(process.dwProcessId, kMainClass);
     }
     return main_window;
   }
@@ -89,20 +90,6 @@ class RunningTour {
   }
 
  private:
-  static BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
-    auto* tour = reinterpret_cast<RunningTour*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner == tour->process.dwProcessId && IsWindowVisible(window) &&
-        lstrcmpiA(name, kMainClass) == 0) {
-      tour->main_window = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-
   PROCESS_INFORMATION process = {};
   bool started = false;
   HWND main_window = nullptr;

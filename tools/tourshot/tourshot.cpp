@@ -21,36 +21,15 @@
 #include <vector>
 
 #include "common/png_file.h"
+#include "common/process_window.h"
 #include "common/screen_copy.h"
 
 namespace {
 
-struct WindowSearch {
-  DWORD process_id;
-  const char* class_name;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char class_name[256];
-  GetClassNameA(window, class_name, sizeof class_name);
-  if (owner == search->process_id && IsWindowVisible(window) &&
-      lstrcmpiA(class_name, search->class_name) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 HWND WaitForWindow(DWORD process_id, HANDLE process, const char* class_name, DWORD timeout_ms) {
-  WindowSearch search = {process_id, class_name, nullptr};
   for (DWORD waited = 0; waited < timeout_ms; waited += 100) {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) {
-      return search.found;
+    if (HWND found = FindProcessWindow(process_id, class_name)) {
+      return found;
     }
     if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) {
       return nullptr;
