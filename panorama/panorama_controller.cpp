@@ -216,7 +216,7 @@ void PanoramaController::RunRenderLoop() {
 }
 
 // A tick that switches scenes does not also move: the first frame of a
-// scene shows it at its switch position.
+// scene shows it at its switch position (SwitchScene draws it).
 void PanoramaController::RunAnimationLoop() {
   motion.RememberPositions();
   do {
@@ -226,7 +226,6 @@ void PanoramaController::RunAnimationLoop() {
     SceneRecord* requested = requested_scene.load();
     if (requested != nullptr && requested != current_scene.load()) {
       SwitchScene();
-      MarkDirty(true);
     } else if (current_scene.load() != nullptr && motion.Advance(pipeline.Zoom())) {
       MarkDirty(true);
     }
@@ -255,6 +254,11 @@ void PanoramaController::SwitchScene() {
   LookRight();
   SetTiltSpeed(0);
   RealizeHalftone(GetForegroundWindow() == owner->MainWindow());
+  // The first frame replaces the splash at once, still under the lock: left
+  // to the render thread's next poll, on a busy machine it could come after
+  // the next tick had already moved the view on, and the scene would never
+  // be seen at its switch position. The title follows the picture.
+  RenderFrame();
   owner->SetStatusText(scene->Title());
 }
 

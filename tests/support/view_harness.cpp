@@ -180,3 +180,15 @@ int PixelsDiffering(const ScreenPixels& screen, const ScreenPixels& expected) {
   }
   return differing;
 }
+
+int RowsDiffering(const ScreenPixels& screen, const SceneBitmap& frame) {
+  if (screen.width > frame.Width() || screen.height > frame.Height()) {
+    return screen.height;
+  }
+  int differing = 0;
+  for (int y = 0; y < screen.height; y++) {
+    const BYTE* row = frame.Bits() + (frame.Height() - 1 - y) * frame.Width() * 3;
+    differing += memcmp(screen.At(0, y), row, screen.width * 3) != 0;
+  }
+  return differing;
+}

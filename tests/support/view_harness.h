@@ -14,6 +14,7 @@
 #include "panorama/pan_listener.h"
 #include "panorama/panorama_controller.h"
 #include "panorama/panorama_owner.h"
+#include "tour/scene_bitmap.h"
 
 // Dispatches this thread's messages for about the given time.
 void PumpMessages(DWORD milliseconds);
@@ -93,5 +94,10 @@ ScreenPixels CentredSplash(int width, int height);
 // How many pixels of the screen differ from the expected picture (all of
 // them when the sizes differ).
 int PixelsDiffering(const ScreenPixels& screen, const ScreenPixels& expected);
+
+// How many rows of the screen differ from the frame the view draws one to
+// one into it, clipped at the right and bottom (the frame's rows are stored
+// bottom-up); all of them when the screen is larger than the frame.
+int RowsDiffering(const ScreenPixels& screen, const SceneBitmap& frame);
 
 #endif  // VISTELLO_TESTS_SUPPORT_VIEW_HARNESS_H
