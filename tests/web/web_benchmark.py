@@ -55,7 +55,8 @@ def main(pages):
                      f"({min(first):.0f} .. {max(first):.0f} ms)", first_frame <= FIRST_FRAME_BUDGET),
                     ("frame work", f"{frame:.3f} ms median of {BATCHES} x {FRAMES} frames "
                      f"({min(batches):.3f} .. {max(batches):.3f} ms)", frame <= FRAME_BUDGET)]
-            print(os.path.basename(page))
+            # Pages are built as tours/<tour>/page/tour.html: name them by their tour.
+            print(os.path.relpath(page, os.path.dirname(os.path.dirname(os.path.dirname(page)))))
             for name, value, within in rows:
                 verdict = "" if within is None else ("  within budget" if within else "  OVER BUDGET")
                 over |= within is False
