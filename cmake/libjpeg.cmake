@@ -79,6 +79,10 @@ function(vistello_libjpeg target)
     BUILD_BYPRODUCTS "${library}"
     UPDATE_COMMAND ""
     LOG_CONFIGURE ON LOG_BUILD ON)
+  if(arg_SPEED_SOURCES)
+    # Its name stays when its list changes: the library must see the change.
+    ExternalProject_Add_StepDependencies(${target}_build configure "${speed_file}")
+  endif()
 
   file(MAKE_DIRECTORY "${prefix}/include")
   add_library(${target} STATIC IMPORTED GLOBAL)
