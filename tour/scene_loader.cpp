@@ -56,6 +56,20 @@ void WriteCopy(const char* path, const BYTE* bytes, DWORD size) {
   CloseHandle(file);
 }
 
+// The resource's bytes where the module holds them, valid for as long as
+// the module is loaded, and their count in size; null and 0 when absent.
+const BYTE* ResourceData(const char* name, const char* type, DWORD* size) {
+  *size = 0;
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC resource = FindResourceA(module, name, type);
+  HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+  const BYTE* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  if (bytes != nullptr) {
+    *size = SizeofResource(module, resource);
+  }
+  return bytes;
+}
+
 void OutOfMemory() {
   fputs("this: out of memory\n", stderr);
   exit(1);
@@ -78,16 +92,10 @@ SceneBitmap* LoadSceneBitmap(const char* image_name) {
   memcpy(path + directory_length, image_name, name_length);
   memcpy(path + directory_length + name_length, kFileSuffix, sizeof kFileSuffix);
 
-  // A resource that is missing (or cannot be copied) gives no bytes, and
-  // decoding them ends the process with libjpeg's empty-input error.
-  DWORD size = ResourceSize(image_name, kImageType);
-  BYTE* bytes = static_cast<BYTE*>(malloc(size ? size : 1));
-  if (bytes == nullptr) {
-    OutOfMemory();
-  }
-  if (!CopyResource(image_name, kImageType, bytes, &size)) {
-    size = 0;
-  }
+  // A resource that is missing gives no bytes, and decoding them ends the
+  // process with libjpeg's empty-input error.
+  DWORD size = 0;
+  const BYTE* bytes = ResourceData(image_name, kImageType, &size);
 
   SceneBitmap* bitmap = new (std::nothrow) SceneBitmap;
   if (bitmap == nullptr) {
@@ -98,7 +106,6 @@ SceneBitmap* LoadSceneBitmap(const char* image_name) {
   // changed or cut short by another process cannot change what the scene
   // shows, and reading the bytes back through a file would only cost time.
   bitmap->DecodeJpegMemory(bytes, size);
-  free(bytes);
   free(path);
   free(directory);
   return bitmap;
@@ -115,22 +122,10 @@ int CopyResource(const char* name, const char* type, void* buffer, DWORD* size) 
     return 0;
   }
   const DWORD capacity = *size;
-  *size = 0;
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(module, name, type);
-  if (resource == nullptr) {
-    return 0;
-  }
-  *size = SizeofResource(module, resource);
-  if (capacity < *size) {
-    return 0;
-  }
-  HGLOBAL loaded = LoadResource(module, resource);
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr) {
+  const BYTE* bytes = ResourceData(name, type, size);
+  if (bytes == nullptr || capacity < *size) {
     return 0;
   }
   memcpy(buffer, bytes, *size);
-  FreeResource(loaded);
   return 1;
 }
