@@ -1,21 +1,4 @@
-# Cross toolchain for the 32-bit Windows product: MinGW-w64, posix thread
-# flavour (GoogleTest needs std::mutex, which the win32 flavour lacks).
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows product: MinGW-w64 for i686.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_AR ${triple}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB ${triple}-gcc-ranlib-posix CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Everything is linked statically: the executable may depend on nothing but
-# the system's own DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
