@@ -1,8 +1,9 @@
-// ChildWindow: window-to-object binding through GWL_USERDATA.
+// ChildWindow: window-to-object binding through GWLP_USERDATA.
 #include "app/child_window.h"
 
-// The program is 32-bit: a pointer fits the LONG of the window's user data.
-static_assert(sizeof(LONG) == sizeof(ChildWindow*), "GWL_USERDATA holds the object pointer");
+// The window's user data is pointer-sized on every Windows (the ...Ptr calls
+// are the plain ones in a 32-bit build).
+static_assert(sizeof(LONG_PTR) == sizeof(ChildWindow*), "GWLP_USERDATA holds the object pointer");
 
 ChildWindow::~ChildWindow() {
   Bind(window, nullptr);
@@ -13,14 +14,14 @@ LRESULT ChildWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 }
 
 void ChildWindow::Bind(HWND window, ChildWindow* object) {
-  SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(object));
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
   if (object != nullptr) {
     object->window = window;
   }
 }
 
 ChildWindow* ChildWindow::ObjectFor(HWND window) {
-  return reinterpret_cast<ChildWindow*>(GetWindowLongA(window, GWL_USERDATA));
+  return reinterpret_cast<ChildWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK ChildWindow::SharedWindowProc(HWND window, UINT message, WPARAM wparam,

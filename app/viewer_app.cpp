@@ -265,9 +265,9 @@ bool ViewerApp::CreateToolbar() {
     return false;
   }
   // The object goes in first, so the trampoline never finds it missing.
-  SetWindowLongA(toolbar, GWL_USERDATA, reinterpret_cast<LONG>(this));
-  previous_toolbar_proc = reinterpret_cast<WNDPROC>(GetWindowLongA(toolbar, GWL_WNDPROC));
-  SetWindowLongA(toolbar, GWL_WNDPROC, reinterpret_cast<LONG>(ToolbarTrampoline));
+  SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  previous_toolbar_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(toolbar, GWLP_WNDPROC));
+  SetWindowLongPtrA(toolbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolbarTrampoline));
   SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
   ShowWindow(toolbar, SW_SHOW);
   return true;
@@ -275,7 +275,7 @@ bool ViewerApp::CreateToolbar() {
 
 LRESULT CALLBACK ViewerApp::ToolbarTrampoline(HWND toolbar, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
-  auto* app = reinterpret_cast<ViewerApp*>(GetWindowLongA(toolbar, GWL_USERDATA));
+  auto* app = reinterpret_cast<ViewerApp*>(GetWindowLongPtrA(toolbar, GWLP_USERDATA));
   return app->ToolbarProc(toolbar, message, wparam, lparam);
 }
 

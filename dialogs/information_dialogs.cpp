@@ -22,9 +22,9 @@ const int kAboutMakerStrings[] = {IDS_ABOUT_MAKER_TITLE, IDS_ABOUT_MAKER_BUSINES
 // opens, and OK, Escape and the close box end it with their id.
 bool HandleCommon(HWND dialog, UINT message, WPARAM wparam) {
   if (message == WM_INITDIALOG) {
-    SetClassLongA(dialog, GCL_HICON,
-                  reinterpret_cast<LONG>(LoadIconA(GetModuleHandleA(nullptr),
-                                                   MAKEINTRESOURCEA(IDI_APPLICATION_ICON))));
+    SetClassLongPtrA(dialog, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(LoadIconA(GetModuleHandleA(nullptr),
+                                                          MAKEINTRESOURCEA(IDI_APPLICATION_ICON))));
     return false;  // the box's own set-up follows
   }
   if (message == WM_COMMAND && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {

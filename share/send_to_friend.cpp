@@ -238,9 +238,9 @@ INT_PTR CALLBACK MailWarningDialogProc(HWND dialog, UINT message, WPARAM wparam,
     case WM_INITDIALOG:
       // The dialogs' class is the system's; every dialog of the process
       // shows the application icon from now on, which is what we want.
-      SetClassLongA(dialog, GCL_HICON,
-                    reinterpret_cast<LONG>(LoadIconA(GetModuleHandleA(nullptr),
-                                                     MAKEINTRESOURCEA(IDI_APPLICATION_ICON))));
+      SetClassLongPtrA(dialog, GCLP_HICON,
+                       reinterpret_cast<LONG_PTR>(LoadIconA(
+                           GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON))));
       return TRUE;  // the dialog manager focuses the first tab stop
     case WM_COMMAND:
       switch (LOWORD(wparam)) {

@@ -143,7 +143,7 @@ DialogView ReadDialog(HWND dialog) {
   view.focus_id = focus != nullptr && IsChild(dialog, focus) ? GetDlgCtrlID(focus) : 0;
   view.owner = GetWindow(dialog, GW_OWNER);
   view.owner_enabled = view.owner != nullptr && IsWindowEnabled(view.owner);
-  view.class_icon = reinterpret_cast<HICON>(GetClassLongA(dialog, GCL_HICON));
+  view.class_icon = reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON));
   view.font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
   GetObjectA(view.font, sizeof view.font_description, &view.font_description);
   view.style = GetWindowLongA(dialog, GWL_STYLE);
@@ -162,7 +162,7 @@ void ClearDialogClassIcon() {
   HWND window = CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   if (window != nullptr) {
-    SetClassLongA(window, GCL_HICON, 0);
+    SetClassLongPtrA(window, GCLP_HICON, 0);
     DestroyWindow(window);
   }
 }

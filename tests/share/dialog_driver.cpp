@@ -161,7 +161,7 @@ void DialogDriver::Handle(HWND dialog) {
   }
   snapshot.owner = GetWindow(dialog, GW_OWNER);
   snapshot.owner_enabled = snapshot.owner != nullptr && IsWindowEnabled(snapshot.owner);
-  snapshot.class_icon = reinterpret_cast<HICON>(GetClassLongA(dialog, GCL_HICON));
+  snapshot.class_icon = reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON));
   snapshot.cursor = GetCursor();
   snapshot.mapi_loaded = GetModuleHandleA("MAPI32.DLL") != nullptr;
   HKEY key = nullptr;

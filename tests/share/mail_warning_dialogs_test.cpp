@@ -137,7 +137,7 @@ void ClearDialogClassIcon() {
   HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(164), nullptr,
                                    PlainDialogProc, 0);
   ASSERT_NE(dialog, nullptr);
-  SetClassLongA(dialog, GCL_HICON, 0);
+  SetClassLongPtrA(dialog, GCLP_HICON, 0);
   DestroyWindow(dialog);
 }
 
