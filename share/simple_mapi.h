@@ -37,12 +37,29 @@ struct MapiMessage {
   MapiFileDesc* lpFiles;
 };
 
+#if defined(_WIN64)
+// The 64-bit layouts: ULONG stays four bytes, pointers are eight and
+// naturally aligned, so a ULONG before a pointer is followed by four bytes
+// of padding.
+static_assert(sizeof(MapiFileDesc) == 40 && offsetof(MapiFileDesc, nPosition) == 8 &&
+                  offsetof(MapiFileDesc, lpszPathName) == 16 &&
+                  offsetof(MapiFileDesc, lpFileType) == 32,
+              "MapiFileDesc must keep the published layout");
+static_assert(sizeof(MapiMessage) == 96 && offsetof(MapiMessage, lpszSubject) == 8 &&
+                  offsetof(MapiMessage, flFlags) == 48 &&
+                  offsetof(MapiMessage, lpOriginator) == 56 &&
+                  offsetof(MapiMessage, nRecipCount) == 64 &&
+                  offsetof(MapiMessage, lpRecips) == 72 &&
+                  offsetof(MapiMessage, nFileCount) == 80 && offsetof(MapiMessage, lpFiles) == 88,
+              "MapiMessage must keep the published layout");
+#else
 // The 32-bit layouts: every field is four bytes, no padding.
 static_assert(sizeof(MapiFileDesc) == 24 && offsetof(MapiFileDesc, lpszPathName) == 12,
               "MapiFileDesc must keep the published layout");
 static_assert(sizeof(MapiMessage) == 48 && offsetof(MapiMessage, flFlags) == 24 &&
                   offsetof(MapiMessage, lpFiles) == 44,
               "MapiMessage must keep the published layout");
+#endif
 
 typedef ULONG(WINAPI* MapiSendMailFunction)(ULONG_PTR session, ULONG_PTR ui_param,
                                             MapiMessage* message, ULONG flags, ULONG reserved);
