@@ -317,7 +317,7 @@ void ExpectMailOfTheRunningExecutable(const MapiCall& call, HWND main_window) {
   EXPECT_EQ(call.at("message.lpszNoteText"), std::optional<std::string>(body));
 
   EXPECT_EQ(MapiNumber(call, "session"), 0u);
-  EXPECT_EQ(MapiNumber(call, "ui_param"), reinterpret_cast<unsigned long>(main_window));
+  EXPECT_EQ(MapiNumber(call, "ui_param"), reinterpret_cast<ULONG_PTR>(main_window));
   EXPECT_EQ(MapiNumber(call, "flags"), 9u) << "MAPI_LOGON_UI | MAPI_DIALOG";
   EXPECT_EQ(MapiNumber(call, "reserved"), 0u);
   EXPECT_EQ(MapiNumber(call, "message.ulReserved"), 0u);

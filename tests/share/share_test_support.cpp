@@ -199,8 +199,8 @@ std::vector<MapiCall> ReadMapiCalls(const std::string& path) {
   return calls;
 }
 
-unsigned long MapiNumber(const MapiCall& call, const std::string& key) {
+unsigned long long MapiNumber(const MapiCall& call, const std::string& key) {
   const auto found = call.find(key);
-  return found != call.end() && found->second ? strtoul(found->second->c_str(), nullptr, 10)
-                                              : 0xDEADBEEFul;
+  return found != call.end() && found->second ? strtoull(found->second->c_str(), nullptr, 10)
+                                              : 0xDEADBEEFull;
 }

@@ -86,6 +86,6 @@ DWORD RunInSeparateProcess(const std::string& exe_path, const std::string& test_
 // decimal texts, texts as their bytes, null pointers as nullopt.
 using MapiCall = std::map<std::string, std::optional<std::string>>;
 std::vector<MapiCall> ReadMapiCalls(const std::string& path);
-unsigned long MapiNumber(const MapiCall& call, const std::string& key);
+unsigned long long MapiNumber(const MapiCall& call, const std::string& key);
 
 #endif  // VISTELLO_TESTS_SHARE_SHARE_TEST_SUPPORT_H

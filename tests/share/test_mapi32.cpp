@@ -38,9 +38,10 @@ class Record {
   Record(const Record&) = delete;
   Record& operator=(const Record&) = delete;
 
-  void Number(const char* key, unsigned long value) {
+  // Wide enough for a pointer or a handle in either build.
+  void Number(const char* key, unsigned long long value) {
     char line[100];
-    Write(line, snprintf(line, sizeof line, "%s=%lu\n", key, value));
+    Write(line, snprintf(line, sizeof line, "%s=%llu\n", key, value));
   }
   void Text(const char* key, const char* text) {
     char head[100];
@@ -57,7 +58,7 @@ class Record {
     if (pointer == nullptr) {
       Text(key, nullptr);
     } else {
-      Number(key, reinterpret_cast<unsigned long>(pointer));
+      Number(key, reinterpret_cast<ULONG_PTR>(pointer));
     }
   }
 

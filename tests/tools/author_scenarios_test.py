@@ -62,10 +62,11 @@ def write_tour(name, executable, images, extra=""):
 
 
 def build(*tours):
-    """Builds the tours' executables as an author's command does (the
-    preset keeps going past a broken tour); returns (status, output)."""
-    result = subprocess.run(["cmake", "--build", "--preset", "windows", "--target",
-                             *[f"{t}_tour_publish" for t in tours]],
+    """Builds the tours' executables in this build tree (the 32-bit one or
+    its 64-bit twin), going past a broken tour as the presets do; returns
+    (status, output)."""
+    result = subprocess.run(["cmake", "--build", BUILD, "--target",
+                             *[f"{t}_tour_publish" for t in tours], "--", "-k", "0"],
                             cwd=SOURCE, capture_output=True, text=True)
     return result.returncode, result.stdout + result.stderr
 
@@ -78,7 +79,10 @@ def jpeg_resources(executable):
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
     optional = pe + 24
-    rva = struct.unpack_from("<I", data, optional + 96 + 2 * 8)[0]  # resource directory
+    # The data directories follow 96 bytes of a PE32 optional header, 112 of a PE32+ one.
+    (magic,) = struct.unpack_from("<H", data, optional)
+    directories = optional + {0x10B: 96, 0x20B: 112}[magic]
+    rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]  # resource directory
     table = []
     for i in range(sections):
         virtual_size, address, _, raw = struct.unpack_from("<IIII", data,
