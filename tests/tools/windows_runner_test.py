@@ -14,10 +14,12 @@ import unittest
 TOOLS = os.path.join(os.environ["SOURCE_DIR"], "tools")
 
 
-def write_program(path, text, mode=0o755):
+def program(folder, name, text):
+    path = os.path.join(folder, name)
     with open(path, "w") as f:
         f.write(text)
-    os.chmod(path, mode)
+    os.chmod(path, 0o755)
+    return path
 
 
 class HostDetection(unittest.TestCase):
@@ -28,14 +30,11 @@ class HostDetection(unittest.TestCase):
 
     def test_the_answer_follows_the_32_bit_program(self):
         with tempfile.TemporaryDirectory() as scratch:
-            runs = os.path.join(scratch, "runs")
-            write_program(runs, "#!/bin/sh\nexit 0\n")
+            runs = program(scratch, "runs", "#!/bin/sh\nexit 0\n")
             # Executable, but no format the kernel knows: what an i386 ELF
             # is to a kernel without 32-bit support.
-            foreign = os.path.join(scratch, "foreign")
-            write_program(foreign, "\x7fELF\x01\x01\x01" + "\0" * 60)
-            fails = os.path.join(scratch, "fails")
-            write_program(fails, "#!/bin/sh\nexit 3\n")
+            foreign = program(scratch, "foreign", "\x7fELF\x01\x01\x01" + "\0" * 60)
+            fails = program(scratch, "fails", "#!/bin/sh\nexit 3\n")
             missing = os.path.join(scratch, "missing")
             for loader, forced, expected in [
                 (runs, "", (0, "i686")),
@@ -83,10 +82,9 @@ class PrefixCreation(unittest.TestCase):
             with tempfile.TemporaryDirectory() as scratch:
                 bin_dir = os.path.join(scratch, "bin")
                 os.mkdir(bin_dir)
-                write_program(os.path.join(bin_dir, "wine"), FAKE_WINE)
-                write_program(os.path.join(bin_dir, "wineboot"),
-                              '#!/bin/sh\nexec wine wineboot "$@"\n')
-                write_program(os.path.join(bin_dir, "wineserver"), "#!/bin/sh\nexit 0\n")
+                for name, text in [("wine", FAKE_WINE), ("wineserver", "#!/bin/sh\nexit 0\n"),
+                                   ("wineboot", '#!/bin/sh\nexec wine wineboot "$@"\n')]:
+                    program(bin_dir, name, text)
                 calls = os.path.join(scratch, "calls")
                 prefix = os.path.join(scratch, "prefix")
                 env = {**os.environ, "PATH": bin_dir + os.pathsep + os.environ["PATH"],
