@@ -22,9 +22,11 @@ def decode_text(report, path, data):
             try:
                 return data[len(mark):].decode(encoding)
             except UnicodeDecodeError as e:
+                body = data[len(mark):len(mark) + e.start]
+                line = body.decode(encoding, errors="replace").count("\n") + 1
                 report.error(path, f"starts as {encoding.upper()} text but byte "
                                    f"{e.start + len(mark)} is not part of it",
-                             "save the file again as UTF-8 text")
+                             "save the file again as UTF-8 text", line)
                 return None
     if b"\0" in data:
         report.error(path, "holds zero bytes, as UTF-16 text without its byte-order mark "
