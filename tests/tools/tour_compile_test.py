@@ -176,6 +176,16 @@ class TourFixture(unittest.TestCase):
         with open(os.path.join(self.out, "tour.json"), encoding="utf-8") as f:
             return json.load(f), result.stderr
 
+    def each_case(self, cases):
+        """Each row of a table (name, change, phrases) on a fresh tour:
+        yields the row's phrases once its change is made."""
+        for name, change, phrases in cases:
+            with self.subTest(name):
+                self.tearDown()
+                self.setUp()
+                change(self)
+                yield phrases
+
     def assert_rejected(self, result, *phrases):
         self.assertEqual(result.returncode, 1, result.stderr)
         self.assertIn("tour.ini", result.stderr)
@@ -387,12 +397,8 @@ class Refusals(TourFixture):
         return path
 
     def test_each_refused_input_gives_its_message(self):
-        for name, breakage, phrases in self.CASES:
-            with self.subTest(name):
-                self.tearDown()
-                self.setUp()
-                breakage(self)
-                self.assert_rejected(self.compile(), *phrases)
+        for phrases in self.each_case(self.CASES):
+            self.assert_rejected(self.compile(), *phrases)
 
     def test_mail_body_character_without_windows_1252_form(self):
         with open(os.path.join(self.tour, "mail_body.txt"), "w", encoding="utf-8") as f:
@@ -601,14 +607,10 @@ class Warnings(TourFixture):
     ]
 
     def test_each_warning_is_given_once_and_the_tour_still_builds(self):
-        for name, change, phrases in self.CASES:
-            with self.subTest(name):
-                self.tearDown()
-                self.setUp()
-                change(self)
-                _, stderr = self.compiled()
-                for phrase in phrases:
-                    self.assertEqual(stderr.count(phrase), 1, (phrase, stderr))
+        for phrases in self.each_case(self.CASES):
+            _, stderr = self.compiled()
+            for phrase in phrases:
+                self.assertEqual(stderr.count(phrase), 1, (phrase, stderr))
 
 
 if __name__ == "__main__":
