@@ -844,7 +844,7 @@ class TourPage {
 
   showFullscreen(full) {
     this.full = full;
-    this.area.classList.toggle('full', full);
+    document.body.classList.toggle('full', full);
     byId('fullscreen').setAttribute('aria-pressed', String(full));
     this.layout();
     this.view.canvas.focus({preventScroll: true});
