@@ -47,15 +47,20 @@ def task_seconds(driver):
     return next(m["value"] for m in metrics if m["name"] == "TaskDuration")
 
 
-def idle_work(driver, page, seconds):
-    """Per cent of a core the page uses over `seconds` after Stop."""
-    driver.open(page)
-    driver.driver.execute_cdp_cmd("Performance.enable", {})
-    driver.run("document.querySelector('.tool[data-command=\"stop\"]').click()")
-    time.sleep(1)  # the last frame drawn
-    start, busy = time.monotonic(), task_seconds(driver)
-    time.sleep(seconds)
-    return 100 * (task_seconds(driver) - busy) / (time.monotonic() - start)
+def idle_work(page, seconds):
+    """Per cent of a core the page uses over `seconds` after Stop, in a
+    browser of its own: the pages opened before would be collected meanwhile."""
+    driver = PageDriver()
+    try:
+        driver.open(page)
+        driver.driver.execute_cdp_cmd("Performance.enable", {})
+        driver.run("document.querySelector('.tool[data-command=\"stop\"]').click()")
+        time.sleep(1)  # the last frame drawn
+        start, busy = time.monotonic(), task_seconds(driver)
+        time.sleep(seconds)
+        return 100 * (task_seconds(driver) - busy) / (time.monotonic() - start)
+    finally:
+        driver.close()
 
 
 def main(pages, idle_seconds):
@@ -78,7 +83,7 @@ def main(pages, idle_seconds):
                     ("frame work", f"{frame:.3f} ms median of {BATCHES} x {FRAMES} frames "
                      f"({min(batches):.3f} .. {max(batches):.3f} ms)", frame <= FRAME_BUDGET)]
             if index == 0 and idle_seconds > 0:
-                idle = idle_work(driver, page, idle_seconds)
+                idle = idle_work(page, idle_seconds)
                 rows.append(("stopped", f"{idle:.3f} % of a core over {idle_seconds} s",
                              idle <= IDLE_BUDGET))
             # Pages are built as tours/<tour>/page/tour.html: name them by their tour.
