@@ -102,13 +102,8 @@ class FrameTest(PageTestCase):
                     self.page.run("document.getElementById('orientation').click()")
                     self.page.run(turn, *start)
                     self.page.run(turn, *turned)
-                    def view():
-                        state = self.page.state()
-                        return state["pan"], state["tilt"]
-                    try:
-                        self.page.wait_for(lambda: view() == (pan, tilt), "", timeout=2)
-                    except AssertionError:
-                        self.assertEqual(view(), (pan, tilt))
+                    self.page.wait_for(lambda: [self.page.state()[k] for k in ("pan", "tilt")]
+                                       == [pan, tilt], f"the view never turned to {pan}, {tilt}")
                     self.assertTrue(self.page.run("return window.vistelloTour.redraw()"))
                     self.assertEqual(self.page.canvas_rgb(),
                                      reference_frame(self.images[0], pan, tilt, 15))
