@@ -155,9 +155,9 @@ def check_placeholders(manifest, texts, artwork, scenes):
 
 
 def web_scale(manifest):
-    scale = manifest.value("web", "scale", required=False) or "whole"
-    if scale not in ("whole", "smooth"):
+    scale = manifest.value("web", "scale", required=False) or "fill"
+    if scale not in ("fill", "whole", "smooth"):
         entry = manifest.entry("web", "scale")
         manifest.error(f"[web] scale = {scale} is not a scaling",
-                       "write scale = whole or scale = smooth", entry.line)
+                       "write scale = fill, scale = whole or scale = smooth", entry.line)
     return scale

@@ -58,7 +58,7 @@ show_image = no                    # yes: a panel image with hot spots below the
 show_logo = no                     # yes: your logo beside the presenter lines
 
 [web]                              # the tour's web page
-scale = whole                      # whole-number enlargement; smooth: fill the window
+scale = fill                       # fill the width; whole: whole numbers only; smooth
 """
 
 SCENE_TEMPLATE = """
