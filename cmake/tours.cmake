@@ -59,16 +59,19 @@ endfunction()
 
 # vistello_compile_tour(<name> <folder>): the command that compiles a tour
 # folder into <build>/tours/<name>/generated. Every file the tour reads is
-# a dependency (the compiler's depfile).
+# a dependency (the compiler's depfile). A failed compilation withdraws
+# what the tour's last good build published in <build>/tours/<name>.
 function(vistello_compile_tour name dir)
   set(out "${CMAKE_BINARY_DIR}/tours/${name}/generated")
   set(compiler "${CMAKE_SOURCE_DIR}/tools/tour-compile")
+  file(GLOB compiler_modules CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tools/tour_compiler/*.py")
   add_custom_command(
     OUTPUT "${out}/tour_data.cpp" "${out}/tour_resources.rc" "${out}/tour.rc"
            "${out}/executable.txt" "${out}/tour.json"
     COMMAND Python3::Interpreter "${compiler}" --tools "${VISTELLO_AUTHORING_BIN}"
-            --depfile "${out}/tour.d" "${dir}" "${out}"
-    DEPENDS "${compiler}" "${dir}/tour.ini" ${VISTELLO_AUTHORING_TOOLS}
+            --depfile "${out}/tour.d" --published "${CMAKE_BINARY_DIR}/tours/${name}"
+            "${dir}" "${out}"
+    DEPENDS "${compiler}" ${compiler_modules} "${dir}/tour.ini" ${VISTELLO_AUTHORING_TOOLS}
     DEPFILE "${out}/tour.d"
     COMMENT "Compiling tour ${name}"
     VERBATIM)

@@ -5,14 +5,16 @@
 
 #include <jerror.h>
 
-// Only 1005 is ever raised; the remaining codes of the range have no text.
+// Only 1005 and 1006 are ever raised; the remaining codes of the range have
+// no text.
 const char* const kAddonMessageTable[kLastAddonMessage - kFirstAddonMessage + 1] = {
     "",  // 1000: the first code of the range carries no message
     nullptr,
     nullptr,
     nullptr,
     nullptr,
-    "BMP output must be grayscale or RGB",  // 1005
+    "BMP output must be grayscale or RGB",                                // 1005
+    "Image of %u x %u pixels is larger than a scene may be (%u pixels)",  // 1006
 };
 
 namespace {

@@ -37,6 +37,7 @@ struct DibDestination {
 enum {
   kFirstAddonMessage = 1000,
   kBmpColorSpaceMessage = 1005,  // "BMP output must be grayscale or RGB"
+  kSceneTooLargeMessage = 1006,  // the image has more pixels than a scene may (see SceneBitmap)
   kLastAddonMessage = 1043,
 };
 extern const char* const kAddonMessageTable[];

@@ -115,6 +115,14 @@ bool SceneBitmap::DecodeJpegMemory(const void* bytes, unsigned long size) {
 
 void SceneBitmap::DecodeFromSource(jpeg_decompress_struct* decoder) {
   jpeg_read_header(decoder, TRUE);
+  // Nothing is allocated for the pixels yet; the output is the image's own
+  // size (no scaling).
+  const unsigned long long pixels =
+      static_cast<unsigned long long>(decoder->image_width) * decoder->image_height;
+  if (pixels > kMaxPixels) {
+    ERREXIT3(decoder, kSceneTooLargeMessage, decoder->image_width, decoder->image_height,
+             kMaxPixels);
+  }
 
   DibDestination* destination = InitDibDestination(decoder);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, DibBlockSize(decoder, destination));

@@ -23,6 +23,14 @@ struct jpeg_decompress_struct;
 
 class SceneBitmap {
  public:
+  // The most pixels a decoded scene may have: 8192 x 512, over twice the
+  // widest strip a tour build makes (8192 x 200). A JPEG header is all it
+  // takes to claim any size up to 65500 x 65500, and decoding allocates
+  // and fills what the header claims: past this cap a few bytes of header
+  // would cost the viewer gigabytes and seconds before it could refuse the
+  // strip, so the decoder refuses it as soon as the header is read.
+  static constexpr unsigned long kMaxPixels = 8192ul * 512;
+
   // An empty object, to be filled by DecodeJpegFile.
   SceneBitmap();
 
@@ -33,8 +41,9 @@ class SceneBitmap {
   SceneBitmap(int width, int height);
 
   // Decodes a JPEG file into a new block and fills every field. Any
-  // failure ends the process with status 1 after a message on the standard
-  // error stream, so it returns true whenever it returns.
+  // failure, an image over kMaxPixels included, ends the process with
+  // status 1 after a message on the standard error stream, so it returns
+  // true whenever it returns.
   bool DecodeJpegFile(const char* path);
 
   // The same from JPEG bytes in memory (libjpeg's memory source), for

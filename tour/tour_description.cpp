@@ -1,4 +1,4 @@
-// TourDescription: built from kTourConstants, the tour's generated data.
+// TourDescription: built from the tour's generated data (kTourConstants).
 #include "tour/tour_description.h"
 
 #include <stdio.h>
@@ -29,18 +29,18 @@ T* NewArray(int count) {
 
 }  // namespace
 
-TourDescription::TourDescription()
+TourDescription::TourDescription(const TourConstants& tour)
     : scenes(nullptr),
       hot_spot_rects(nullptr),
       hot_spot_links(nullptr),
       hot_spot_status_texts(nullptr),
+      constants(&tour),
       presenter_name(nullptr),
       presenter_company(nullptr),
       presenter_phone(nullptr),
       presenter_email(nullptr),
       listing(nullptr),
       location(nullptr) {
-  const TourConstants& tour = kTourConstants;
   const int hot_spots = HotSpotCount();
   scenes = NewArray<SceneRecord*>(kSceneCount);
   hot_spot_rects = NewArray<HotSpotRectangle*>(hot_spots);
@@ -86,13 +86,13 @@ TourDescription::~TourDescription() {
 }
 
 int TourDescription::HotSpotCount() const {
-  return kTourConstants.hot_spot_count;
+  return constants->hot_spot_count;
 }
 
 bool TourDescription::HasEcommerceImage() const {
-  return kTourConstants.has_ecommerce_image;
+  return constants->has_ecommerce_image;
 }
 
 bool TourDescription::HasEcommerceLogo() const {
-  return kTourConstants.has_ecommerce_logo;
+  return constants->has_ecommerce_logo;
 }

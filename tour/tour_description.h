@@ -10,10 +10,13 @@
 
 class TourDescription {
  public:
-  // Decodes every scene image, in list order. Any failure (an image that
-  // cannot be decoded, memory that cannot be had) ends the process with
-  // status 1 before any window exists: there is no partial tour.
-  TourDescription();
+  // Fills every field from the tour's build-time values, which it keeps
+  // pointing at (they outlive it), and decodes every scene image, in list
+  // order. Any failure (an image that cannot be decoded, memory that cannot
+  // be had) ends the process with status 1 before any window exists: there
+  // is no partial tour. The program's values are kTourConstants; the fuzz
+  // targets pass others.
+  explicit TourDescription(const TourConstants& tour = kTourConstants);
   virtual ~TourDescription();
   TourDescription(const TourDescription&) = delete;
   TourDescription& operator=(const TourDescription&) = delete;
@@ -36,6 +39,7 @@ class TourDescription {
   HotSpotRectangle** hot_spot_rects;   // array and records owned
   const char** hot_spot_links;         // array owned, texts constant
   const char** hot_spot_status_texts;  // array owned, texts constant
+  const TourConstants* constants;      // the counts and flags; not owned
 
  public:
   // Constant texts of the tour, read directly by the main window and the

@@ -1,18 +1,28 @@
 // TourPage: the window around the view, as a page -- toolbar, menu, scene
 // list, presenter lines, status line, e-commerce panel, logo and dialogs --
-// with the executable's keys, mouse and commands, plus touch. It is driven
-// by the tour's configuration (the JSON element "tour") and by one
+// with the executable's keys, mouse and commands, plus touch, the wheel,
+// full screen, turning the device and an address naming the view. It is
+// driven by the tour's configuration (the JSON element "tour") and by one
 // requestAnimationFrame loop that runs the 20 Hz motion tick and draws
-// only when something moved; input handlers only change the motion state.
+// only when something moved; input handlers only change the motion state
+// and wake the loop, which asks for no frame while nothing moves.
 
 const LOADING_TEXT = 'Loading new scene ...';
 const VISIT_TEXT = 'Visit Orvo(tm) Website';
 const TICK_MS = 50;       // the animation tick: twenty a second
 const SPLASH_MS = 1000;   // the splash stays one second at every scene switch
+const REPEAT_MS = 500;    // a held zoom button repeats after this, as a held key
 const PAN_STEP = 4;       // look left / look right
 const TILT_STEP = 8;      // look up / look down
 const ZOOM_RATIO = Math.pow(3, 1 / 20);  // one zoom level: 3x in 20 levels
-const NARROW_PAGE = 600;  // below this width the column goes under the view
+const WHEEL_NOTCH = 100;  // wheel pixels a level
+// Ctrl + wheel pixels a level: a trackpad pinch comes as Ctrl + wheel with
+// 100 pixels for a factor e of scale, so this is one level's factor.
+const PINCH_STEP = 100 * Math.log(ZOOM_RATIO);
+const WHEEL_PIXELS = [1, 100 / 3, 100];  // a pixel, line (three a notch) and page in pixels
+const FILL_SHARE = 0.9;   // a whole-number enlargement must fill this much of its room
+const STACK_SHARE = 0.75; // the column goes under a view that beside it would shrink below this
+const SMALLEST = 0.5;     // the view never shrinks below 160 x 100: the content scrolls
 
 // Keys of the view, as in the executable: a key-down starts, an arrow's
 // key-up stops that motion (auto-pan included).
@@ -31,8 +41,15 @@ const KEY_UP = {
   ArrowUp: (page) => page.setTiltSpeed(0),
   ArrowDown: (page) => page.setTiltSpeed(0),
 };
+// Keys of the whole page, wherever the focus is but in the scene list and
+// the dialogs.
+const PAGE_KEYS = {
+  f: (page) => page.toggleFullscreen(),
+  F: (page) => page.toggleFullscreen(),
+  Escape: (page) => page.setFullscreen(false),
+};
 
-// Toolbar and menu commands.
+// Toolbar, menu and view buttons.
 const COMMANDS = {
   'left': (page) => page.setPanSpeed(-PAN_STEP),
   'stop': (page) => page.setPanSpeed(0),
@@ -44,11 +61,45 @@ const COMMANDS = {
   'help': (page) => page.openDialog('help-dialog'),
   'about-maker': (page) => page.openDialog('about-maker-dialog'),
   'about': (page) => page.openDialog('about-dialog'),
+  'fullscreen': (page) => page.toggleFullscreen(),
+  'orientation': (page) => page.toggleTurning(),
 };
-// Zoom speed while a zoom button is held down.
+// Zoom buttons: a press zooms one level, holding repeats.
 const HELD = {'zoom-in': 1, 'zoom-out': -1};
 
 const byId = (id) => document.getElementById(id);
+
+// The view an address names: "#scene=3", optionally followed by
+// "&pan=900", "&tilt=-20" and "&level=5" in any order. Returns {scene,
+// pan, tilt, level} with null for what is missing or malformed, or null
+// when no scene of the tour (0 .. count - 1) is named.
+function parseSceneAddress(hash, count) {
+  const found = {scene: null, pan: null, tilt: null, level: null};
+  for (const part of hash.replace(/^#/, '').split('&')) {
+    const field = /^(scene|pan|tilt|level)=(-?\d{1,6})$/.exec(part);
+    if (field) {
+      found[field[1]] = Number(field[2]);
+    }
+  }
+  return found.scene !== null && found.scene >= 0 && found.scene < count ? found : null;
+}
+
+// How much to enlarge a picture whose largest fitting enlargement is
+// `room` CSS pixels per picture pixel: {scale, crisp}. "whole" takes the
+// largest whole number of device pixels per picture pixel (at least one);
+// "smooth" fills the room; "fill" takes the whole number where it fills
+// FILL_SHARE of the room, and fills it smoothly otherwise.
+function fitScale(room, rule) {
+  const ratio = window.devicePixelRatio || 1;
+  const whole = Math.floor(room * ratio + 1e-6) / ratio;
+  if (rule === 'whole') {
+    return {scale: Math.max(whole, 1 / ratio), crisp: true};
+  }
+  if (rule === 'fill' && whole >= FILL_SHARE * room) {
+    return {scale: whole, crisp: true};
+  }
+  return {scale: room, crisp: false};
+}
 
 class TourPage {
   constructor(config, core, source) {
@@ -57,8 +108,8 @@ class TourPage {
     this.source = source;  // the page as it arrived, for "Save a copy"
     const splash = new Image();
     splash.src = config.art.splash.uri;
-    this.view = new PanoramaView(core, byId('view'), config.scenes.map((s) => s.jpeg), splash,
-                                 config.scale === 'smooth');
+    this.view = new PanoramaView(core, byId('view'), config.scenes.map((s) => s.jpeg), splash);
+    this.area = byId('view-area');
     this.status = byId('status');
     this.list = byId('scenes');
     this.current = -1;        // the scene shown
@@ -67,14 +118,30 @@ class TourPage {
     this.loadingUntil = 0;    // end of the splash while a switch is under way
     this.nextTick = 0;
     this.dirty = false;
+    this.frameRequest = 0;    // the animation frame asked for, 0 while the loop rests
+    this.resting = false;     // the address shows the view at rest
     this.drag = null;         // {anchorX, anchorY, lastY} while the button or a finger is down
     this.touches = new Map();  // pointer id -> {x, y} of each finger on the view
     this.pinch = null;        // {distance, level} while two fingers are down
-    this.heldZoom = false;
+    this.heldKeys = new Set();  // the view's keys down whose key-up stops a motion
+    this.heldZoom = null;     // {speed, repeatAt} while a zoom button is held
+    this.wheelTravel = 0;     // wheel pixels towards the next level
+    this.turning = null;      // {heading, degrees, height} while the device turns the view
+    this.startView = null;    // an address's view, shown when its scene is switched to
+    this.full = false;
     this.pickedWithPointer = false;
     this.firstFrame = null;   // ms after navigation when the first scene frame was shown
     this.saveUrl = null;
     this.reducedMotion = window.matchMedia('(prefers-reduced-motion: reduce)');
+    this.loop = (now) => {
+      this.frameRequest = 0;
+      this.frame(now);
+      if (this.busy()) {
+        this.wake();
+      } else {
+        this.showAddress(true);
+      }
+    };
   }
 
   start() {
@@ -84,16 +151,15 @@ class TourPage {
     this.core._vt_remember_positions();
     // The first scene comes without the splash: the reader has just opened
     // the page, there is nothing to replace.
-    this.select(0);
+    const address = parseSceneAddress(location.hash, this.config.scenes.length);
+    const first = address ? address.scene : 0;
+    this.startView = address;
+    this.select(first);
     this.pending = -1;
-    this.switchTo(0);
+    this.switchTo(first);
     this.drawNow();
     this.view.canvas.focus({preventScroll: true});
-    const loop = (now) => {
-      this.frame(now);
-      window.requestAnimationFrame(loop);
-    };
-    window.requestAnimationFrame(loop);
+    this.wake();
   }
 
   // --- the tour's content ---------------------------------------------------
@@ -103,11 +169,15 @@ class TourPage {
     const {art, texts, presenter} = config;
     document.querySelectorAll('.tool').forEach((button) => {
       button.style.backgroundImage = `url("${art.toolbar.uri}")`;
-      button.style.backgroundPosition = `${-40 * Number(button.dataset.image)}px 0`;
+      button.style.backgroundSize = `calc(${art.toolbar.width}px * var(--scale)) auto`;
+      const left = -40 * Number(button.dataset.image);
+      button.style.backgroundPosition = `calc(${left}px * var(--scale)) 0`;
     });
     const hand = `url("${art.hand_cursor}") 6 0, pointer`;
     const badge = byId('badge');
     badge.firstElementChild.src = art.badge.uri;
+    badge.firstElementChild.style.width = `calc(${art.badge.width}px * var(--scale))`;
+    badge.firstElementChild.style.height = `calc(${art.badge.height}px * var(--scale))`;
     badge.style.cursor = hand;
     byId('location').textContent = presenter.location;
     byId('listing').textContent = presenter.listing;
@@ -149,12 +219,19 @@ class TourPage {
     byId('contact-presented-by').textContent = texts.contact.texts[0] || '';
     byId('contact-name').textContent = presenter.name;
     byId('contact-company').textContent = presenter.company;
-    byId('contact-phone').textContent = presenter.phone;
-    byId('contact-email').textContent = presenter.email;
+    // On a phone the number calls and each address writes a mail.
+    const digits = presenter.phone.replace(/[^\d+]/g, '');
+    byId('contact-phone').append(digits ? this.link(`tel:${digits}`, presenter.phone) :
+      presenter.phone);
+    for (const address of this.addresses()) {
+      const line = document.createElement('div');
+      line.append(this.link(`mailto:${address}`, address));
+      byId('contact-email').append(line);
+    }
     byId('contact-location').textContent = presenter.location;
     byId('contact-listing').textContent = presenter.listing;
     byId('help-caption').textContent = texts.help_dialog.caption;
-    byId('help-text').value = texts.help;
+    byId('help-contact').textContent = texts.help_contact.trim();
     byId('about-maker-caption').textContent = texts.about_maker_dialog.caption;
     byId('about-maker-heading').textContent = texts.about_maker_dialog.texts[0] || '';
     byId('about-maker-text').value = texts.about_maker;
@@ -167,7 +244,39 @@ class TourPage {
     });
     byId('send-icon').src = art.info_icon;
     byId('write-mail').href = 'mailto:?subject=' + encodeURIComponent(texts.mail_subject) +
-        '&body=' + encodeURIComponent(config.mail_body);
+        '&body=' + encodeURIComponent(this.mailText());
+    // Turning the view by turning the device: offered where there is a
+    // touch screen to suggest a device that turns.
+    byId('orientation').hidden = !('DeviceOrientationEvent' in window &&
+                                   navigator.maxTouchPoints > 0);
+  }
+
+  addresses() {
+    return this.config.presenter.email.split(';').map((a) => a.trim()).filter((a) => a);
+  }
+
+  link(href, text) {
+    const link = document.createElement('a');
+    link.href = href;
+    link.textContent = text;
+    return link;
+  }
+
+  // The mail that goes with a saved copy: short, since some mail programs
+  // cut a mailto: address at 2,000 characters; the page itself carries the
+  // help.
+  mailText() {
+    const {executable, presenter} = this.config;
+    const by = [presenter.name, presenter.company].filter((t) => t).join(', ');
+    const lines = [
+      'Hi,', '',
+      `I thought you would like to see this virtual tour${
+        presenter.location ? ` of ${presenter.location}` : ''}.`, '',
+      `It is the attached page, ${executable}.html: open it in any web browser, on a ` +
+          'computer, a tablet or a phone. It needs no Internet connection and nothing to install.',
+      '', ...[by && `Presented by ${by}`, presenter.phone, ...this.addresses()].filter((t) => t),
+    ];
+    return lines.join('\r\n') + '\r\n';
   }
 
   // --- input ------------------------------------------------------------------
@@ -186,28 +295,38 @@ class TourPage {
         this.drag = null;
       }
     });
+    canvas.addEventListener('wheel', (event) => this.wheel(event), {passive: false});
+    // A key held while the view loses the keys, or anything held while the
+    // window or its tab is left, would never see its release: it is
+    // released here.
+    canvas.addEventListener('blur', () => this.releaseKeys());
+    window.addEventListener('blur', () => this.releaseHeld());
+    document.addEventListener('visibilitychange', () => {
+      if (document.visibilityState === 'hidden') {
+        this.releaseHeld();
+      }
+    });
 
     document.querySelectorAll('[data-command]').forEach((button) => {
       const command = button.dataset.command;
-      button.addEventListener('click', () => COMMANDS[command](this));
+      button.addEventListener('click', (event) => {
+        // The pointer's press already zoomed; keyboard clicks (detail 0) zoom here.
+        if (!(command in HELD && event.detail > 0)) {
+          COMMANDS[command](this);
+        }
+      });
       if (command in HELD) {
         button.addEventListener('pointerdown', (event) => {
           if (event.button === 0) {
-            this.heldZoom = true;
-            this.core._vt_set_zoom_speed(HELD[command]);
+            this.zoomBy(HELD[command]);
+            this.heldZoom = {speed: HELD[command], repeatAt: performance.now() + REPEAT_MS};
+            this.wake();
           }
         });
       }
     });
-    const releaseZoom = () => {
-      if (this.heldZoom) {
-        this.heldZoom = false;
-        this.core._vt_set_zoom_speed(0);
-      }
-    };
-    window.addEventListener('pointerup', releaseZoom);
-    window.addEventListener('pointercancel', releaseZoom);
-    window.addEventListener('blur', releaseZoom);
+    window.addEventListener('pointerup', () => this.releaseZoom());
+    window.addEventListener('pointercancel', () => this.releaseZoom());
 
     this.list.addEventListener('pointerdown', () => {
       this.pickedWithPointer = true;
@@ -231,30 +350,52 @@ class TourPage {
       }
     });
 
-    // Hover texts in the status line, as the executable's toolbar, panel
-    // and bare window show them; focus shows the same for keyboard readers.
+    // Hover texts in the status line: the badge's and the spots' while the
+    // pointer is over them, the title again wherever it goes next; focus
+    // shows the same for keyboard readers.
     const badge = byId('badge');
-    badge.addEventListener('focus', () => this.setStatus(VISIT_TEXT));
+    badge.addEventListener('focus', () => this.hover(badge));
     badge.addEventListener('blur', () => this.restoreStatus());
-    window.addEventListener('pointermove', (event) => this.hover(event.target));
+    window.addEventListener('pointerover', (event) => this.hover(event.target));
     document.querySelectorAll('.spot').forEach((spot) => {
       spot.addEventListener('focus', () => this.hover(spot));
       spot.addEventListener('blur', () => this.restoreStatus());
     });
 
-    // Links that act as buttons (the badge, the hot spots, the mail and the
-    // copy) answer Space as well as Enter.
     document.addEventListener('keydown', (event) => {
+      // Links that act as buttons (the badge, the hot spots, the mail and
+      // the copy) answer Space as well as Enter, once a press.
       const link = event.target instanceof Element && event.target.closest('a[href]');
       if (link && event.key === ' ') {
         event.preventDefault();
-        link.click();
+        if (!event.repeat) {
+          link.click();
+        }
+        return;
+      }
+      // Escape belongs to the page only in full screen.
+      if (event.target instanceof Element && !event.target.closest('select, dialog') &&
+          (event.key !== 'Escape' || this.full)) {
+        this.key(PAGE_KEYS, event);
       }
     });
     document.querySelectorAll('dialog .close').forEach((button) => {
       button.addEventListener('click', () => button.closest('dialog').close());
     });
+    document.addEventListener('fullscreenchange', () => this.setFullscreen(
+        document.fullscreenElement === this.area));
     window.addEventListener('resize', () => this.layout());
+    window.addEventListener('hashchange', () => {
+      const address = parseSceneAddress(location.hash, this.config.scenes.length);
+      if (address) {
+        this.startView = address;
+        this.select(address.scene);
+        if (address.scene === this.current) {
+          this.showStartView();
+        }
+      }
+    });
+    this.turned = (event) => this.turn(event);
   }
 
   key(table, event) {
@@ -263,7 +404,38 @@ class TourPage {
       return;
     }
     event.preventDefault();  // the page itself must not scroll
+    if (table === KEY_DOWN && event.key in KEY_UP) {
+      this.heldKeys.add(event.key);
+    } else if (table === KEY_UP) {
+      this.heldKeys.delete(event.key);
+    }
     action(this);
+  }
+
+  releaseKeys() {
+    for (const key of this.heldKeys) {
+      KEY_UP[key](this);
+    }
+    this.heldKeys.clear();
+  }
+
+  releaseHeld() {
+    this.releaseKeys();
+    if (this.drag !== null || this.touches.size > 0) {
+      this.drag = null;
+      this.pinch = null;
+      this.touches.clear();
+      this.setPanSpeed(0);
+      this.setTiltSpeed(0);
+    }
+    this.releaseZoom();
+  }
+
+  releaseZoom() {
+    if (this.heldZoom !== null) {
+      this.heldZoom = null;
+      this.core._vt_set_zoom_speed(0);
+    }
   }
 
   pointerDown(event) {
@@ -339,7 +511,6 @@ class TourPage {
     this.drag = null;
     this.setPanSpeed(0);
     this.setTiltSpeed(0);
-    this.dirty = true;
   }
 
   fingerDistance() {
@@ -347,26 +518,30 @@ class TourPage {
     return Math.max(1, Math.hypot(a.x - b.x, a.y - b.y));
   }
 
+  // A level a wheel notch, and a level a step of scale a pinch on a
+  // trackpad makes (it arrives as the wheel with Ctrl): one level an event
+  // at most, so that Ctrl and a notch is a level too.
+  wheel(event) {
+    event.preventDefault();  // neither the page scrolls nor the browser zooms
+    const unit = event.ctrlKey ? PINCH_STEP : WHEEL_NOTCH;
+    this.wheelTravel += event.deltaY * WHEEL_PIXELS[event.deltaMode];
+    const levels = Math.trunc(this.wheelTravel / unit);
+    if (levels !== 0) {
+      this.zoomBy(-Math.sign(levels));
+      this.wheelTravel = Math.abs(levels) > 1 ? 0 : this.wheelTravel - levels * unit;
+    }
+  }
+
   hover(target) {
     if (!(target instanceof Element)) {
       return;
     }
-    if (target.closest('#badge')) {
-      this.setStatus(VISIT_TEXT);
-      return;
-    }
     const spot = target.closest('.spot');
-    if (spot) {
-      // A spot without a status text leaves the status line as it is.
-      const text = this.config.hot_spots[Number(spot.dataset.index)].status;
-      if (text) {
-        this.setStatus(text);
-      }
-      return;
-    }
-    // The toolbar, the panel and the page's bare areas show the title; the
-    // view, the list and the dialogs leave the status line alone.
-    if (!target.closest('canvas, select, dialog')) {
+    const text = target.closest('#badge') ? VISIT_TEXT :
+      spot ? this.config.hot_spots[Number(spot.dataset.index)].status : '';
+    if (text) {
+      this.setStatus(text);
+    } else {
       this.restoreStatus();
     }
   }
@@ -377,7 +552,7 @@ class TourPage {
   // direction looks pressed.
   setPanSpeed(speed) {
     this.core._vt_set_pan_speed(speed);
-    this.dirty = true;
+    this.changed();
     const current = this.core._vt_pan_speed();
     const pressed = {left: current < 0, stop: current === 0, right: current > 0};
     for (const [command, state] of Object.entries(pressed)) {
@@ -388,16 +563,82 @@ class TourPage {
 
   setTiltSpeed(speed) {
     this.core._vt_set_tilt_speed(speed);
-    this.dirty = true;
+    this.changed();
   }
 
   setZoom(level) {
     this.core._vt_set_zoom_level(level);
-    this.dirty = true;
+    this.changed();
   }
 
   zoomBy(steps) {
     this.setZoom(this.core._vt_zoom_level() + steps);
+  }
+
+  // Turning the device turns the view: off by default; iOS asks its
+  // reader's leave first, which it grants only to a button's press.
+  toggleTurning() {
+    const button = byId('orientation');
+    if (this.turning !== null) {
+      window.removeEventListener('deviceorientation', this.turned);
+      this.turning = null;
+      button.setAttribute('aria-pressed', 'false');
+      return;
+    }
+    const begin = () => {
+      this.turning = {heading: null, degrees: 0, height: null};
+      window.addEventListener('deviceorientation', this.turned);
+      button.setAttribute('aria-pressed', 'true');
+      this.setPanSpeed(0);
+      this.setTiltSpeed(0);
+    };
+    const ask = window.DeviceOrientationEvent.requestPermission;
+    if (typeof ask === 'function') {
+      ask.call(window.DeviceOrientationEvent).then((answer) => {
+        if (answer === 'granted') {
+          begin();
+        }
+      }, () => {});
+    } else {
+      begin();
+    }
+  }
+
+  // The direction out of the device's back (alpha, beta, gamma as the
+  // browser gives them: rotations about z, x', y'') is, in earth axes
+  // (x east, y north, z up), Rz(alpha) Rx(beta) Ry(gamma) (0, 0, -1). Its
+  // compass heading turns the pan by as many degrees as it turns from one
+  // reading to the next; its height above the horizon is the tilt. The
+  // handler only sums the turn; the loop applies it.
+  turn(event) {
+    const {alpha, beta, gamma} = event;
+    if (this.turning === null || alpha === null || beta === null || gamma === null) {
+      return;
+    }
+    const [a, b, g] = [alpha, beta, gamma].map((degrees) => degrees * Math.PI / 180);
+    const x = -Math.cos(a) * Math.sin(g) - Math.sin(a) * Math.sin(b) * Math.cos(g);
+    const y = -Math.sin(a) * Math.sin(g) + Math.cos(a) * Math.sin(b) * Math.cos(g);
+    const z = -Math.cos(b) * Math.cos(g);
+    const heading = Math.atan2(x, y) * 180 / Math.PI;
+    const turning = this.turning;
+    if (turning.heading !== null) {
+      turning.degrees += ((heading - turning.heading) % 360 + 540) % 360 - 180;
+    }
+    turning.heading = heading;
+    turning.height = Math.asin(Math.max(-1, Math.min(1, z))) * 180 / Math.PI;
+    this.wake();
+  }
+
+  // A degree is the strip's width / 360 columns of pan, and at the horizon
+  // as many rows of tilt; what is left of a column waits for the next turn.
+  applyTurn() {
+    const turning = this.turning;
+    const perDegree = this.core._vt_strip_width() / 360;
+    const columns = Math.round(turning.degrees * perDegree);
+    turning.degrees -= columns / perDegree;
+    this.core._vt_look(this.core._vt_pan() + columns, Math.round(turning.height * perDegree));
+    turning.height = null;
+    this.dirty = true;
   }
 
   // --- scenes ---------------------------------------------------------------
@@ -409,6 +650,7 @@ class TourPage {
     this.list.selectedIndex = index;
     if (index !== this.current) {
       this.pending = index;
+      this.wake();
     }
     this.setStatus(this.config.scenes[index].title);
     const query = this.config.scenes[index].query;
@@ -419,7 +661,8 @@ class TourPage {
   }
 
   // Shows scene `index` from its first view: zoom 0, pan W'/3 - 160,
-  // panning right unless the reader asked for reduced motion.
+  // panning right unless the reader asked for reduced motion -- or the
+  // view an address named for it.
   switchTo(index) {
     this.current = index;
     if (!this.view.prepare(index)) {
@@ -428,11 +671,76 @@ class TourPage {
     this.setPanSpeed(this.reducedMotion.matches ? 0 : PAN_STEP);
     this.setTiltSpeed(0);
     this.setStatus(this.config.scenes[index].title);
+    const tour = this.config.presenter.location || this.config.texts.window_title;
+    document.title = `${this.config.scenes[index].title} - ${tour}`;
+    this.showStartView();
+    this.showAddress(false);
+  }
+
+  // An address's pan, tilt and level, shown still, once its scene is shown.
+  showStartView() {
+    const wanted = this.startView;
+    if (wanted === null || wanted.scene !== this.current) {
+      return;
+    }
+    this.startView = null;
+    if (wanted.pan === null && wanted.tilt === null && wanted.level === null) {
+      return;
+    }
+    this.setPanSpeed(0);
+    this.setZoom(wanted.level === null ? 0 : wanted.level);
+    this.core._vt_look(wanted.pan === null ? this.core._vt_pan() : wanted.pan, wanted.tilt || 0);
+  }
+
+  // The address names the scene shown and, while the view rests, the view,
+  // so that copying it shares what the reader sees. Replacing it keeps the
+  // history and fires no hashchange.
+  showAddress(resting) {
+    if (this.current < 0 || (resting && this.resting)) {
+      return;
+    }
+    this.resting = resting;
+    const core = this.core;
+    let hash = `#scene=${this.current}`;
+    if (resting) {
+      hash += `&pan=${core._vt_pan()}&tilt=${core._vt_tilt()}&level=${core._vt_zoom_level()}`;
+    }
+    if (location.hash !== hash) {
+      history.replaceState(null, '', hash);
+    }
+  }
+
+  // --- the loop ---------------------------------------------------------------
+
+  changed() {
+    this.dirty = true;
+    this.wake();
+  }
+
+  wake() {
+    if (this.frameRequest === 0) {
+      this.frameRequest = window.requestAnimationFrame(this.loop);
+      if (this.resting) {
+        this.showAddress(false);
+      }
+    }
+  }
+
+  // Whether the next frame may have something to do: a switch, a frame to
+  // draw, motion, a held zoom button waiting to repeat, a new reading of
+  // the device's turn.
+  busy() {
+    return this.dirty || this.pending >= 0 || this.loadingUntil !== 0 ||
+           this.heldZoom !== null || this.core._vt_in_motion() === 1 ||
+           (this.turning !== null && this.turning.height !== null);
   }
 
   frame(now) {
     if (now - this.nextTick > SPLASH_MS) {
-      this.nextTick = now;  // after a long pause (a hidden tab), no burst of ticks
+      this.nextTick = now;  // after a pause (a rest, a hidden tab), no burst of ticks
+    }
+    if (this.turning !== null && this.turning.height !== null) {
+      this.applyTurn();
     }
     while (this.nextTick <= now) {
       this.tick(now);
@@ -446,6 +754,9 @@ class TourPage {
   // One animation tick, as the executable's animation thread: a requested
   // scene is switched to behind the one-second splash, then the view moves.
   tick(now) {
+    if (this.heldZoom !== null && now >= this.heldZoom.repeatAt) {
+      this.core._vt_set_zoom_speed(this.heldZoom.speed);
+    }
     if (this.loadingUntil !== 0) {
       if (now < this.loadingUntil) {
         return;
@@ -476,7 +787,7 @@ class TourPage {
     }
   }
 
-  // --- status line, dialogs, layout -------------------------------------------
+  // --- status line, dialogs, full screen, layout ---------------------------
 
   setStatus(text) {
     if (this.status.textContent !== text) {
@@ -511,64 +822,108 @@ class TourPage {
     this.openDialog('send-dialog');
   }
 
-  // The view's size: the largest whole number of device pixels per frame
-  // pixel (or smoothly, as the tour asks) that fits beside or above the
-  // column, with the panel below at the same scale, but never wider than
-  // the view and the column together.
+  toggleFullscreen() {
+    this.setFullscreen(!this.full);
+  }
+
+  // The view alone on the screen: through the Fullscreen API where the
+  // browser has it for elements, else over the whole window (iPhone).
+  setFullscreen(full) {
+    const api = document.fullscreenEnabled && this.area.requestFullscreen;
+    const inApi = document.fullscreenElement === this.area;
+    if (full && api && !inApi) {
+      this.area.requestFullscreen().catch(() => this.showFullscreen(true));
+      return;
+    }
+    if (!full && inApi) {
+      document.exitFullscreen();  // fullscreenchange comes back here
+      return;
+    }
+    this.showFullscreen(full);
+  }
+
+  showFullscreen(full) {
+    this.full = full;
+    document.body.classList.toggle('full', full);
+    byId('fullscreen').setAttribute('aria-pressed', String(full));
+    this.layout();
+    this.view.canvas.focus({preventScroll: true});
+  }
+
+  // The view's size. In full screen, the screen. Otherwise the view, with
+  // the panel under it, fills the content's width and the height it
+  // shows, beside the column -- or above it, where beside it the view would
+  // be much smaller. The tour's [web] scale rules how (see fitScale); the
+  // panel follows at the view's scale, no wider than the view's room. The
+  // toolbar's bitmaps are shown large enough to read.
   layout() {
-    const narrow = window.innerWidth < NARROW_PAGE;
-    document.body.classList.toggle('narrow', narrow);
+    this.layoutToolbar();
+    const {width: frameWidth, height: frameHeight} = this.view.canvas;
+    const panel = this.config.art.panel;
+    // The room is measured with the view and the panel out of the way: at
+    // their last sizes they might overflow it and so narrow it.
+    this.view.setScale(0, false);
+    byId('panel-image').style.width = '0';
     const content = document.querySelector('.content');
     const style = getComputedStyle(content);
-    const gap = parseFloat(style.rowGap) || 0;
+    const gap = parseFloat(getComputedStyle(document.querySelector('.stage')).rowGap) || 0;
     const inner = content.clientWidth - parseFloat(style.paddingLeft) -
                   parseFloat(style.paddingRight);
-    const column = document.querySelector('.column').offsetWidth;
-    const frame = 2;  // the view's border
-    const width = (narrow ? inner : inner - column - gap) - frame;
-    const fixed = document.querySelector('.menu').offsetHeight +
-                  document.querySelector('.toolbar').offsetHeight + this.status.offsetHeight +
-                  parseFloat(style.paddingTop) + parseFloat(style.paddingBottom) + frame;
-    let height = window.innerHeight - fixed;
-    if (narrow) {
-      height = Math.max(200, 0.6 * height);
-    }
-    const {canvas} = this.view;
-    const panel = this.config.art.panel;
-    const panelScale = (scale) => {
-      const row = narrow ? inner : canvas.width * scale + frame + gap + column;
-      return Math.min(scale, row / panel.width);
-    };
-    const panelHeight = (scale) => panel ? panel.height * panelScale(scale) + gap : 0;
-    const ratio = window.devicePixelRatio || 1;
-    let scale = 0;
-    let smooth = this.config.scale === 'smooth';
-    if (!smooth) {
-      for (let whole = Math.floor(ratio * width / canvas.width); whole >= 1; whole--) {
-        const candidate = whole / ratio;
-        if (canvas.height * candidate + panelHeight(candidate) <= height) {
-          scale = candidate;
-          break;
+    const tall = content.clientHeight - parseFloat(style.paddingTop) -
+                 parseFloat(style.paddingBottom);
+    const frame = this.full ? 0 : 2;  // the view's border
+    // The largest scale at which the view and the panel fit `width` x `tall`.
+    const fit = (width) => {
+      let scale = (tall - frame) / frameHeight;
+      if (panel) {
+        const widest = width / panel.width;
+        const room = tall - frame - gap;
+        scale = room / (frameHeight + panel.height);
+        if (scale > widest) {
+          scale = (room - panel.height * widest) / frameHeight;
         }
       }
-      smooth = scale === 0;
+      return Math.min((width - frame) / frameWidth, scale);
+    };
+    let room;
+    let width = inner;
+    if (this.full) {
+      room = Math.min(this.area.clientWidth / frameWidth, this.area.clientHeight / frameHeight);
+    } else {
+      const column = parseFloat(getComputedStyle(content).getPropertyValue('--column'));
+      const beside = fit(inner - column - gap);
+      const stacked = beside < STACK_SHARE * fit(inner);
+      document.body.classList.toggle('stacked', stacked);
+      width = stacked ? inner : inner - column - gap;
+      room = Math.max(SMALLEST, fit(width));
     }
-    if (smooth) {
-      scale = Math.min(width / canvas.width, height / canvas.height);
-      // Shrink until the panel fits below as well.
-      while (scale > 0.25 && canvas.height * scale + panelHeight(scale) > height) {
-        scale *= 0.95;
-      }
-    }
-    this.view.setScale(scale, smooth);
+    const view = fitScale(room, this.config.scale);
+    this.view.setScale(view.scale, !view.crisp);
     if (panel) {
+      const shown = fitScale(Math.min(view.scale, width / panel.width), 'fill');
       const image = byId('panel-image');
-      const shown = panelScale(scale);
-      image.style.width = `${panel.width * shown}px`;
-      image.style.height = `${panel.height * shown}px`;
-      const devicePixels = shown * ratio;
-      image.classList.toggle('smooth', Math.abs(devicePixels - Math.round(devicePixels)) > 1e-6);
+      image.style.width = `${panel.width * shown.scale}px`;
+      image.style.height = `${panel.height * shown.scale}px`;
+      image.classList.toggle('smooth', !shown.crisp);
     }
+  }
+
+  // Twice the bitmap's size at most, 1.5 times on a short window; on one
+  // row when that still shows the labels half as large again, else on two
+  // (the first up to Zoom out).
+  layoutToolbar() {
+    const toolbar = byId('toolbar');
+    // What does not grow: the padding (8), a border of 2 a button, a gap of
+    // 1 between items, the separators (8) and the badge's margin (2); and a
+    // pixel for rounding.
+    const width = toolbar.clientWidth - 1;
+    const oneRow = (width - 49) / (7 * 40 + this.config.art.badge.width);
+    const twoRows = (width - 31) / (5 * 40);
+    const largest = window.innerHeight < 600 ? 1.5 : 2;
+    const scale = Math.min(largest, oneRow >= 1.5 ? oneRow : twoRows);
+    const shown = fitScale(scale, 'fill');
+    toolbar.style.setProperty('--scale', shown.scale);
+    toolbar.classList.toggle('smooth', !shown.crisp);
   }
 
   // What a page embedding the tour, and its tests, may ask and do.

@@ -9,15 +9,13 @@
 // executable draws.
 class PanoramaView {
   // core: the instantiated core module; canvas: the view's canvas; scenes:
-  // base64 JPEGs; splash: a loaded <img>; smooth: scale to fit smoothly
-  // rather than by whole numbers.
-  constructor(core, canvas, scenes, splash, smooth) {
+  // base64 JPEGs; splash: a loaded <img>.
+  constructor(core, canvas, scenes, splash) {
     this.core = core;
     this.canvas = canvas;
     this.context = canvas.getContext('2d', {alpha: false});
     this.scenes = scenes;
     this.splash = splash;
-    this.smooth = smooth;
     this.image = null;  // ImageData over the core's frame, null when nothing is prepared
   }
 

@@ -136,6 +136,17 @@ EMSCRIPTEN_KEEPALIVE int vt_tick() {
   return view.pipeline.IsPrepared() && view.motion.Advance(view.pipeline.Zoom()) ? 1 : 0;
 }
 
+// 1 while a tick may still move the view: a pan or tilt speed of at least
+// two (a tick moves by half the speed, truncated) or a zoom speed. With
+// none, the page needs no ticks until its reader does something.
+EMSCRIPTEN_KEEPALIVE int vt_in_motion() {
+  const MotionModel& motion = view.motion;
+  return view.pipeline.IsPrepared() && (motion.PanSpeed() / 2 != 0 || motion.TiltSpeed() / 2 != 0 ||
+                                        motion.ZoomSpeed() != 0)
+             ? 1
+             : 0;
+}
+
 // Start of the animation: the positions the first tick compares against.
 EMSCRIPTEN_KEEPALIVE void vt_remember_positions() {
   view.motion.RememberPositions();
@@ -170,6 +181,29 @@ EMSCRIPTEN_KEEPALIVE void vt_set_view(int pan, int tilt) {
 }
 EMSCRIPTEN_KEEPALIVE int vt_pan() {
   return view.motion.Pan();
+}
+
+// The strip's width in columns: 360 degrees of pan (and, at the horizon,
+// as many rows of tilt per degree).
+EMSCRIPTEN_KEEPALIVE int vt_strip_width() {
+  return view.pipeline.IsPrepared() ? view.motion.WidenedWidth() - 2 * view.motion.Margin() : 0;
+}
+
+// Turns the view to a pan column, taken round the cylinder into the range
+// a tick keeps it in (m .. m + strip width), and a tilt, limited to the
+// zoom level's margin as a tick limits it.
+EMSCRIPTEN_KEEPALIVE void vt_look(int pan, int tilt) {
+  const int width = vt_strip_width();
+  if (width <= 0) {
+    return;
+  }
+  const int margin = view.motion.Margin();
+  int offset = (pan - margin) % width;
+  if (offset < 0) {
+    offset += width;
+  }
+  view.motion.SetPan(margin + offset);
+  view.motion.SetTilt(view.pipeline.Zoom().ClampVertical(tilt, view.motion.ZoomLevel()));
 }
 EMSCRIPTEN_KEEPALIVE int vt_tilt() {
   return view.motion.Tilt();

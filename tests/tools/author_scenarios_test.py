@@ -226,6 +226,23 @@ class AuthorScenarios(unittest.TestCase):
         self.assertEqual(sorted(f for f in os.listdir(folder) if f.endswith(".exe")),
                          ["Renamed.exe"])
 
+    def test_a_failed_build_leaves_no_executable_that_looks_current(self):
+        images = [f"../scratch_other/room{i}.jpg" for i in range(10)]
+        folder = write_tour("scratch_withdrawn", "Withdrawn", images)
+        self.addCleanup(shutil.rmtree, os.path.join(BUILD, "tours", "scratch_withdrawn"), True)
+        status, output = build("scratch_withdrawn")
+        self.assertEqual(status, 0, output)
+        executable = published("scratch_withdrawn")
+        self.assertTrue(os.path.isfile(executable))
+        with open(os.path.join(folder, "notes.jpg"), "w") as f:
+            f.write("notes")
+        write_tour("scratch_withdrawn", "Withdrawn", ["notes.jpg"] + images[1:])
+        status, output = build("scratch_withdrawn")
+        self.assertNotEqual(status, 0)
+        self.assertIn("notes.jpg is not a picture the build reads", output)
+        self.assertIn("Withdrawn.exe: removed", output)
+        self.assertFalse(os.path.exists(executable))
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -3,9 +3,14 @@
 //
 //   make_test_photos OUT_DIR
 //
-//   room360.jpg          360 x 180 degree equirectangular photo, 2048 x 1024
+//   room360.jpg          360 x 180 degree equirectangular photo, 2048 x 1024,
+//                        its right end 20 % brighter than its left
 //   strip2400.jpg        cylindrical 360-degree strip, 2400 x 400
-//   phone_pano.jpg       phone panorama covering 200 degrees, 3000 x 900
+//   phone_pano.jpg       phone panorama covering 200 degrees, 4000 x 800,
+//                        cylindrical, its horizon 40 % down from the top
+//   gpano_pano.jpg       the same view as an equirectangular crop, 4000 x 800,
+//                        described by its XMP GPano metadata (a 7200 x 3600
+//                        panorama, cropped from column 1600 and row 1480)
 //   strip.png            PNG strip, 1200 x 200
 //   cmyk.jpg             CMYK JPEG strip (Adobe's inverted values), 1800 x 300
 //   grey.jpg             greyscale JPEG strip, 1200 x 200
@@ -14,10 +19,13 @@
 //
 // Every picture shows one synthetic room: ceiling above +35 degrees, floor
 // below -20, four walls of different colours with a door and a window, and
-// two markers: a red band along the horizon (elevation within +-0.8
-// degrees) and a blue band at elevation 20 +- 0.8 degrees. Pictures that
-// cover the whole circle wrap round (their seam falls on a corner, as a
-// real one may); the phone panorama's ends do not meet.
+// markers: a red band along the horizon (elevation within +-0.8 degrees), a
+// blue band at elevation 12 +- 0.8 degrees, and two posts from 1.5 to 10
+// degrees above and below the horizon, 1.2 degrees wide: a green one at
+// longitude 180, the picture's centre (a 360 camera's front), and a magenta
+// one at 270, a quarter turn to its right. Pictures that cover the whole
+// circle wrap round (their seam falls on a corner, as a real one may); the
+// phone panoramas cover longitudes 80 to 280 and their ends do not meet.
 #include <math.h>
 #include <stdio.h>
 
@@ -41,8 +49,17 @@ cv::Vec3b Room(double longitude, double elevation, int tint) {
   if (fabs(elevation) < 0.8) {
     return cv::Vec3b(0, 0, 230);
   }
-  if (fabs(elevation - 20) < 0.8) {
+  if (fabs(elevation - 12) < 0.8) {
     return cv::Vec3b(230, 40, 0);
+  }
+  const double post = fabs(elevation);
+  if (post >= 1.5 && post <= 10) {
+    if (fabs(longitude - 180) < 0.6) {
+      return cv::Vec3b(0, 220, 0);
+    }
+    if (fabs(longitude - 270) < 0.6) {
+      return cv::Vec3b(220, 0, 220);
+    }
   }
   if (elevation > 35) {
     return cv::Vec3b(225, 230, 232);
@@ -67,37 +84,70 @@ cv::Vec3b Room(double longitude, double elevation, int tint) {
   return colour;
 }
 
-cv::Mat Equirectangular(int width, int height, int tint) {
+// The light across a picture: from `left` times the room's colours at its
+// left end to `right` times them at its right end, as the ends of a
+// panorama face different light.
+cv::Vec3b Lit(cv::Vec3b colour, double left, double right, int u, int width) {
+  const double light = left + (right - left) * u / (width - 1);
+  for (int c = 0; c < 3; c++) {
+    colour[c] = cv::saturate_cast<uchar>(colour[c] * light);
+  }
+  return colour;
+}
+
+// An equirectangular picture: `width` x `height` pixels cut at (left, top)
+// out of a full_width x full_height panorama of the whole sphere, whose
+// columns run from longitude 0 to 360 and rows from +90 to -90 degrees.
+cv::Mat Equirectangular(int width, int height, int full_width, int full_height, int left, int top,
+                        double right_light) {
   cv::Mat picture(height, width, CV_8UC3);
   for (int v = 0; v < height; v++) {
-    const double elevation = 90 - 180.0 * (v + 0.5) / height;
+    const double elevation = 90 - 180.0 * (top + v + 0.5) / full_height;
     for (int u = 0; u < width; u++) {
-      picture.at<cv::Vec3b>(v, u) = Room(360.0 * (u + 0.5) / width, elevation, tint);
+      picture.at<cv::Vec3b>(v, u) =
+          Lit(Room(360.0 * (left + u + 0.5) / full_width, elevation, 0), 1, right_light, u, width);
     }
   }
   return picture;
 }
 
-// A cylindrical picture covering `degrees` across its width. A partial
-// one brightens from 50 % at its left end to 120 % at its right, as the
-// ends of a phone panorama face different light.
-cv::Mat Cylinder(int width, int height, double degrees, int tint) {
+// A cylindrical picture covering `degrees` across its width, centred on
+// longitude 180, with the horizon `horizon` of its height down from the top.
+// A partial one brightens from 50 % at its left end to 120 % at its right.
+cv::Mat Cylinder(int width, int height, double degrees, int tint, double horizon = 0.5) {
   const double radius = width * 360.0 / degrees / (2 * kPi);
   cv::Mat picture(height, width, CV_8UC3);
   for (int v = 0; v < height; v++) {
-    const double elevation = atan((height / 2.0 - (v + 0.5)) / radius) * 180 / kPi;
+    const double elevation = atan((horizon * height - (v + 0.5)) / radius) * 180 / kPi;
     for (int u = 0; u < width; u++) {
-      cv::Vec3b colour = Room(degrees * (u + 0.5) / width, elevation, tint);
-      if (degrees < 360) {
-        const double light = 0.5 + 0.7 * u / (width - 1);
-        for (int c = 0; c < 3; c++) {
-          colour[c] = cv::saturate_cast<uchar>(colour[c] * light);
-        }
-      }
-      picture.at<cv::Vec3b>(v, u) = colour;
+      const cv::Vec3b colour =
+          Room(180 - degrees / 2 + degrees * (u + 0.5) / width, elevation, tint);
+      picture.at<cv::Vec3b>(v, u) = degrees < 360 ? Lit(colour, 0.5, 1.2, u, width) : colour;
     }
   }
   return picture;
+}
+
+// An XMP packet in its APP1 marker, describing the picture as a crop of an
+// equirectangular panorama in the GPano vocabulary.
+std::vector<uint8_t> GPanoXmp(int full_width, int full_height, int left, int top, int width,
+                              int height) {
+  const std::string packet =
+      "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+      "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+      "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description rdf:about='' "
+      "xmlns:GPano='http://ns.google.com/photos/1.0/panorama/' "
+      "GPano:ProjectionType='equirectangular' GPano:UsePanoramaViewer='True' "
+      "GPano:FullPanoWidthPixels='" +
+      std::to_string(full_width) + "' GPano:FullPanoHeightPixels='" + std::to_string(full_height) +
+      "' GPano:CroppedAreaLeftPixels='" + std::to_string(left) + "' GPano:CroppedAreaTopPixels='" +
+      std::to_string(top) + "'><GPano:CroppedAreaImageWidthPixels>" + std::to_string(width) +
+      "</GPano:CroppedAreaImageWidthPixels><GPano:CroppedAreaImageHeightPixels>" +
+      std::to_string(height) +
+      "</GPano:CroppedAreaImageHeightPixels></rdf:Description></rdf:RDF></x:xmpmeta>"
+      "<?xpacket end='w'?>";
+  const std::string marker = std::string("http://ns.adobe.com/xap/1.0/") + '\0' + packet;
+  return std::vector<uint8_t>(marker.begin(), marker.end());
 }
 
 // Writes a picture's samples (1, 3 or 4 channels, used as they are: grey,
@@ -191,14 +241,19 @@ int main(int argc, char** argv) {
   cv::cvtColor(Cylinder(1200, 200, 360, 20), grey, cv::COLOR_BGR2GRAY);
   cv::Mat on_its_side;
   cv::rotate(Cylinder(1200, 200, 360, 30), on_its_side, cv::ROTATE_90_COUNTERCLOCKWISE);
-  const bool written = cv::imwrite(out + "room360.jpg", Equirectangular(2048, 1024, 0), quality) &&
-                       cv::imwrite(out + "strip2400.jpg", Cylinder(2400, 400, 360, 10), quality) &&
-                       cv::imwrite(out + "phone_pano.jpg", Cylinder(3000, 900, 200, 0), quality) &&
-                       cv::imwrite(out + "strip.png", Cylinder(1200, 200, 360, 40)) &&
-                       WriteJpeg(out + "cmyk.jpg", ToAdobeCmyk(Cylinder(1800, 300, 360, 50))) &&
-                       WriteJpeg(out + "grey.jpg", grey) &&
-                       WriteJpeg(out + "rotated.jpg", ToRgb(on_its_side), ExifOrientation(6)) &&
-                       cv::imwrite(out + "Salle \xc3\xa0 manger.jpg", strip, quality);
+  const bool written =
+      cv::imwrite(out + "room360.jpg", Equirectangular(2048, 1024, 2048, 1024, 0, 0, 1.2),
+                  quality) &&
+      cv::imwrite(out + "strip2400.jpg", Cylinder(2400, 400, 360, 10), quality) &&
+      cv::imwrite(out + "phone_pano.jpg", Cylinder(4000, 800, 200, 0, 0.4), quality) &&
+      WriteJpeg(out + "gpano_pano.jpg",
+                ToRgb(Equirectangular(4000, 800, 7200, 3600, 1600, 1480, 1.2)),
+                GPanoXmp(7200, 3600, 1600, 1480, 4000, 800)) &&
+      cv::imwrite(out + "strip.png", Cylinder(1200, 200, 360, 40)) &&
+      WriteJpeg(out + "cmyk.jpg", ToAdobeCmyk(Cylinder(1800, 300, 360, 50))) &&
+      WriteJpeg(out + "grey.jpg", grey) &&
+      WriteJpeg(out + "rotated.jpg", ToRgb(on_its_side), ExifOrientation(6)) &&
+      cv::imwrite(out + "Salle \xc3\xa0 manger.jpg", strip, quality);
   if (!written) {
     fprintf(stderr, "make_test_photos: cannot write into %s\n", argv[1]);
     return 1;

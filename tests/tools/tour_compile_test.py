@@ -14,6 +14,7 @@ import math
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import unittest
@@ -83,6 +84,17 @@ def band_rows(rows, column, colour):
     return found
 
 
+def post_columns(row, colour):
+    """Columns of a frame row showing the green or the magenta post."""
+    found = []
+    for x in range(len(row) // 3):
+        r, g, b = row[3 * x:3 * x + 3]
+        if (colour == "green" and g > 150 and r < 90 and b < 90) or \
+                (colour == "magenta" and r > 150 and b > 150 and g < 90):
+            found.append(x)
+    return found
+
+
 class TourFixture(unittest.TestCase):
     """A tour folder with the demo's artwork and strips, written per test."""
 
@@ -105,11 +117,12 @@ class TourFixture(unittest.TestCase):
         self.images = {i: os.path.join(TOURS_DIR, "demo", f"{i}.JPG") for i in range(10)}
         self.scene_extra = {}
         self.link_queries = {2: "a=1&b=?"}
+        self.titles = {}
         self.executable = "Test"
         self.budget_kb = None
-        self.presenter = {"name": "Sam Lee", "company": "Lee & Co.", "phone": "(555) 010-0000",
+        self.presenter = {"name": "Sam Lee", "company": "Lee & Co.", "phone": "(207) 555-0143",
                           "email": "sam@lee.example;sam@lee.example", "listing": "MLS# 1",
-                          "location": "Town, ST"}
+                          "location": "Port Ellery, ME"}
         self.extra = ""
 
     def tearDown(self):
@@ -126,6 +139,12 @@ class TourFixture(unittest.TestCase):
         subprocess.run([CJPEG, *options, "-outfile", path, source], check=True)
         return path
 
+    def write_file(self, name, data):
+        path = os.path.join(self.tour, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
     def write_manifest(self):
         lines = ["[tour]", f"executable = {self.executable}"]
         lines += [f"size_budget_kb = {self.budget_kb}"] if self.budget_kb else []
@@ -133,7 +152,8 @@ class TourFixture(unittest.TestCase):
         lines += [f"{key} = {value}" for key, value in self.presenter.items()] + [""]
         for i in range(10):
             lines += [f"[scene {i}]", f"image = {os.path.relpath(self.images[i], self.tour)}",
-                      f"title = Room \"{i}\"", f"link_query = {self.link_queries.get(i, '')}"]
+                      "title = " + self.titles.get(i, f'Room "{i}"'),
+                      f"link_query = {self.link_queries.get(i, '')}"]
             lines += self.scene_extra.get(i, []) + [""]
         lines += ["[artwork]"] + [f"{k} = {v}" for k, v in [
             ("splash", "splash.bmp"), ("toolbar", "toolbar.bmp"), ("badge", "badge.bmp"),
@@ -143,10 +163,11 @@ class TourFixture(unittest.TestCase):
         with open(os.path.join(self.tour, "tour.ini"), "w", encoding="utf-8") as f:
             f.write("\n".join(lines) + "\n")
 
-    def compile(self, tools=True, write=True):
+    def compile(self, tools=True, write=True, published=None):
         if write:
             self.write_manifest()
         return subprocess.run([TOUR_COMPILE, *(["--tools", TOOLS] if tools else []),
+                               *(["--published", published] if published else []),
                                self.tour, self.out], capture_output=True, text=True)
 
     def compiled(self):
@@ -155,12 +176,24 @@ class TourFixture(unittest.TestCase):
         with open(os.path.join(self.out, "tour.json"), encoding="utf-8") as f:
             return json.load(f), result.stderr
 
+    def each_case(self, cases):
+        """Each row of a table (name, change, phrases) on a fresh tour:
+        yields the row's phrases once its change is made."""
+        for name, change, phrases in cases:
+            with self.subTest(name):
+                self.tearDown()
+                self.setUp()
+                change(self)
+                yield phrases
+
     def assert_rejected(self, result, *phrases):
         self.assertEqual(result.returncode, 1, result.stderr)
         self.assertIn("tour.ini", result.stderr)
         self.assertIn("fix: ", result.stderr)
         for phrase in phrases:
             self.assertIn(phrase, result.stderr)
+        errors = [line for line in result.stderr.splitlines() if "error: " in line]
+        self.assertEqual(len(errors), len(set(errors)), "each error is reported once")
         self.assertFalse(os.path.exists(os.path.join(self.out, "tour_data.cpp")),
                          "nothing is written when a check fails")
 
@@ -237,6 +270,31 @@ class TourBuild(TourFixture):
         self.compiled()
         body = read(os.path.join(self.out, "res", "mail_body.txt"), "rb")
         self.assertEqual(body, b"Caf\xe9 cr\xe8me \x80 5\r\n")
+        # UTF-16 with its byte-order mark, as Notepad saves "Unicode".
+        self.write_file("tour.ini", read(os.path.join(self.tour, "tour.ini")).encode("utf-16"))
+        self.write_file("mail_body.txt", "Café\n".encode("utf-16-be").join([b"\xfe\xff", b""]))
+        result = self.compile(write=False)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(read(os.path.join(self.out, "res", "mail_body.txt"), "rb"),
+                         b"Caf\xe9\r\n")
+        self.assertIn('"Ren\\351e Lef\\350vre"', read(os.path.join(self.out, "tour_data.cpp")))
+
+    def test_a_failed_build_withdraws_its_outputs_and_what_was_published(self):
+        published = os.path.join(self.work, "published")
+        os.makedirs(published)
+        self.compiled()
+        for name, text in (("published.exe.txt", "Test\n"), ("Test.exe", "MZ"),
+                           ("published.html.txt", "Test\n"), ("Test.html", "<!DOCTYPE html>")):
+            with open(os.path.join(published, name), "w") as f:
+                f.write(text)
+        self.images[0] = self.write_file("notes.jpg", b"notes")
+        result = self.compile(published=published)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(os.listdir(published), [])
+        self.assertFalse({"tour_data.cpp", "tour_resources.rc", "tour.rc", "executable.txt",
+                          "tour.json"} & set(os.listdir(self.out)))
+        self.assertIn("Test.exe: removed", result.stderr)
+        self.assertIn("Test.html: removed", result.stderr)
 
     def test_links_with_blanks_and_quotes_are_percent_encoded(self):
         self.link_queries[4] = 'room="blue suite"'
@@ -285,19 +343,46 @@ class Refusals(TourFixture):
             {"email": "a@b.example ; c@d.example"}), ["separate e-mail addresses with ';'"]),
         ("executable name with a folder", lambda t: setattr(t, "executable", "tours/Maple"),
          ["is not a file name that travels well", "'/'"]),
+        # A phone panorama of 200 degrees without degrees = or metadata: its
+        # 5:1 shape says nothing, and no fix may guess a coverage.
         ("phone panorama", lambda t: t.images.update({2: t.photo("phone_pano.jpg")}),
-         ["do not meet", "degrees = 180", "fill = blend"]),
-        # The first 700 of a demo room's 1200 columns: ends that are
-        # different views, though no stronger than the room's corners.
+         ["4000 x 800 pixels, and nothing says how far round it reaches", "degrees = N"]),
+        # The first 700 of a demo room's 1200 columns.
         ("panorama cut out of a room", lambda t: t.images.update({1: t.cut_demo(1, 700)}),
-         ["[scene 1]", "do not meet"]),
-        ("partial coverage without a fill", lambda t: (
-            t.images.update({2: t.photo("phone_pano.jpg")}),
-            t.scene_extra.update({2: ["degrees = 200"]})), ["covers 200 degrees", "fill = stretch"]),
-        ("strip too low for the view", lambda t: t.images.update({6: t.make_jpeg(
-            "low.jpg", 2400, 300)}), ["only 150 rows high", "width = 1600 or more"]),
-        ("not a picture", lambda t: t.images.update({0: t.text_file("notes.jpg")}),
-         ["cannot be read as a picture"]),
+         ["[scene 1]", "700 x 200 pixels, and nothing says how far round"]),
+        ("fill for a whole turn", lambda t: t.scene_extra.update(
+            {2: ["degrees = 360", "fill = blend"]}), ["nothing to fill"]),
+        ("strip too low for the view", lambda t: (
+            t.images.update({6: t.make_jpeg("low.jpg", 2400, 300)}),
+            t.scene_extra.update({6: ["degrees = 360", "width = 1200"]})),
+         ["150 rows above its horizon", "give this scene width = "]),
+        ("not a picture", lambda t: t.images.update({0: t.write_file("notes.jpg", b"notes")}),
+         ["is not a picture the build reads"]),
+        ("HEIC photo", lambda t: t.images.update({4: t.write_file(
+            "IMG_0001.HEIC", b"\0\0\0\x18ftypheic\0\0\0\0mif1heic" + bytes(64))}),
+         ["is a HEIC photo", "save it as JPEG"]),
+        # A PNG header claiming 30000 x 30000 pixels (2.7 GB decoded).
+        ("photo beyond the size limit", lambda t: t.images.update({4: t.write_file(
+            "huge.png", b"\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR" + struct.pack(">II", 30000, 30000) +
+            bytes(64))}),
+         ["30000 x 30000 pixels", "at most 100 megapixels and 65535 pixels a side"]),
+        # A 2400 x 400 strip cut off half way: its lower half would be grey.
+        ("photo cut short", lambda t: (
+            t.images.update({3: t.write_file("half.jpg", read(t.photo("strip2400.jpg"), "rb")[
+                :os.path.getsize(t.photo("strip2400.jpg")) // 2])}),
+            t.scene_extra.update({3: ["degrees = 360"]})),
+         ["half.jpg cannot be decoded cleanly: \"Premature end of JPEG file\""]),
+        ("degrees beyond a turn", lambda t: t.scene_extra.update({2: ["degrees = 400"]}),
+         ["degrees = 400 is not a whole number from 1 to 360", "give degrees = 360 at most"]),
+        ("empty title", lambda t: t.titles.update({3: ""}), ["[scene 3] title is empty"]),
+        ("empty mail text", lambda t: t.write_file("mail_body.txt", b"\r\n"),
+         ["mail_body.txt, line 1: the mail text is empty"]),
+        ("UTF-16 mail text without its byte-order mark", lambda t: t.write_file(
+            "mail_body.txt", "Hello\n".encode("utf-16-le")), ["holds zero bytes, as UTF-16"]),
+        ("three mistakes at once", lambda t: (
+            setattr(t, "executable", "a/b"), t.scene_extra.update({4: ["tilte = Lounge"]}),
+            setattr(t, "extra", "[hot spot one]\nrect = 1, 2, 3, 4")),
+         ["'/'", "[scene 4] has no entry 'tilte'", "unknown section [hot spot one]"]),
         ("missing file", lambda t: t.images.update({7: os.path.join(t.tour, "Lounge.jpg")}),
          ["[scene 7] image = Lounge.jpg: no such file"]),
         ("artwork of the wrong kind", lambda t: shutil.copy(
@@ -311,19 +396,9 @@ class Refusals(TourFixture):
                         os.path.join(TOURS_DIR, "demo", f"{index}.JPG")], check=True)
         return path
 
-    def text_file(self, name):
-        path = os.path.join(self.tour, name)
-        with open(path, "w") as f:
-            f.write("not a picture")
-        return path
-
     def test_each_refused_input_gives_its_message(self):
-        for name, breakage, phrases in self.CASES:
-            with self.subTest(name):
-                self.tearDown()
-                self.setUp()
-                breakage(self)
-                self.assert_rejected(self.compile(), *phrases)
+        for phrases in self.each_case(self.CASES):
+            self.assert_rejected(self.compile(), *phrases)
 
     def test_mail_body_character_without_windows_1252_form(self):
         with open(os.path.join(self.tour, "mail_body.txt"), "w", encoding="utf-8") as f:
@@ -340,13 +415,14 @@ class Refusals(TourFixture):
         with open(path, "wb") as f:
             f.write(good[: len(good) // 2])
         self.images[6] = path
-        self.assert_rejected(self.compile(), "cut.jpg", "the viewer's decoder cannot read",
+        self.assert_rejected(self.compile(), "cut.jpg", "cannot be decoded cleanly",
                              "Premature end of JPEG file")
 
     def test_without_tools_only_ready_strips_pass(self):
         # The narrowest ready strip is accepted; a strip the view cannot show
         # as it is needs the converter, and the message says what the view shows.
         self.images[5] = self.make_jpeg("edge.jpg", 583, 200)
+        self.scene_extra[5] = ["degrees = 360"]
         self.assertEqual(self.compile(tools=False).returncode, 0)
         self.images[5] = self.make_jpeg("narrow.jpg", 560, 200)
         self.out = os.path.join(self.work, "out2")
@@ -378,6 +454,7 @@ class Conversion(TourFixture):
                  5: "grey.jpg", 6: "rotated.jpg", 7: "Salle à manger.jpg"}
         for index, name in kinds.items():
             self.images[index] = self.photo(name)
+        self.scene_extra = {1: ["degrees = 360"], 4: ["degrees = 360"]}
         document, _ = self.compiled()
         for index, name in kinds.items():
             with self.subTest(name):
@@ -387,9 +464,9 @@ class Conversion(TourFixture):
                 self.assertEqual((width, height), (1200, 200))
                 if name == "grey.jpg":
                     # No red here: the darkest band is the blue marker's,
-                    # 20 degrees up, R tan 20 = 69.7 rows above the middle.
+                    # 12 degrees up, R tan 12 = 40.7 rows above the middle.
                     band = [y for y, row in enumerate(rows) if row[3 * 600] < 60]
-                    low, high = 27, 33
+                    low, high = 56, 62
                 else:
                     # The horizon lies between rows 99 and 100; the band is
                     # +-0.8 degrees, +-2.7 rows at R = 191.6.
@@ -400,28 +477,86 @@ class Conversion(TourFixture):
         self.assertIn("EXIF-rotated JPEG", document["scenes"][6]["how"])
         self.assertEqual(document["scenes"][7]["how"], "ready 1200 x 200 strip, used as it is")
 
-    def test_start_frames_show_the_horizon_and_the_20_degree_marker(self):
-        self.images[0] = self.photo("room360.jpg")
-        self.images[1] = self.photo("strip2400.jpg")
+    # Where the markers land in the start frame (render_frame, the view's
+    # own code): photo, scene entries, the post that must face the view,
+    # its frame column, the blue band's row at column 160 (the red horizon
+    # band's is always 99.5, between rows 99 and 100).
+    #
+    # Width 1200: m = 303, W' = 1806, R = W' (2/3) / (2 pi) = 191.62 and
+    # d = 2R = 383.24; the start column W' / 3 - 160 - m = 139 shows
+    # `look` degrees right of the photo's centre, at frame column 160. The
+    # green post is the centre (a 360 camera's front), the magenta one 90
+    # degrees to its right. With look = -30 the centre lies 30 degrees =
+    # 100 strip columns right of the start column, at frame column
+    # 160 + d tan(100 / d) = 160 + 383.24 tan(0.26093) = 262.33. The blue
+    # band, 12 degrees up, lies R tan 12 = 40.73 rows above the middle
+    # line: row 100 - 40.73 - 0.5 = 58.77.
+    # Width 2400: m = 603, W' = 3606, R = 382.61: row 100 - 81.33 - 0.5 =
+    # 18.17. The partial panoramas' horizon is 40 % down the photo (the
+    # metadata's crop: 1800 - 1480 = 320 of 800 rows; or horizon = 40).
+    START_FRAMES = [
+        ("room360.jpg", [], "green", 160, 58.77),
+        ("room360.jpg", ["look = 90"], "magenta", 160, 58.77),
+        ("room360.jpg", ["look = -30"], "green", 262.33, 58.77),
+        ("strip2400.jpg", ["degrees = 360"], "green", 160, 58.77),
+        ("gpano_pano.jpg", ["width = 2400"], "green", 160, 18.17),
+        ("phone_pano.jpg", ["degrees = 200", "horizon = 40", "width = 2400"], "green", 160, 18.17),
+    ]
+
+    def test_start_frames_face_the_look_with_the_horizon_on_the_middle_row(self):
+        for index, (name, entries, _, _, _) in enumerate(self.START_FRAMES):
+            self.images[index] = self.photo(name)
+            self.scene_extra[index] = entries
         document, _ = self.compiled()
-        # At the view's centre column strip rows map 1:1, so the blue band
-        # at elevation 20 degrees lies R tan 20 above the middle line:
-        # row 100 - 191.62 x 0.36397 - 0.5 = 29.75 (the 2400 x 400 strip:
-        # (200 - 381.97 x 0.36397) / 2 - 0.5 = 29.99).
-        expected_blue = {0: 100 - RADIUS_1200 * math.tan(math.radians(20)) - 0.5,
-                         1: (200 - 2400 / (2 * math.pi) * math.tan(math.radians(20))) / 2 - 0.5}
-        for index in (0, 1):
-            with self.subTest(index):
+        for index, (name, entries, post, column, blue_row) in enumerate(self.START_FRAMES):
+            with self.subTest(f"{name} {entries}"):
                 frame = os.path.join(self.work, f"frame{index}.bmp")
                 subprocess.run([os.environ["RENDER_FRAME"], document["scenes"][index]["image"],
                                 frame], check=True)
                 width, height, rows = read_bmp(frame)
                 self.assertEqual((width, height), (320, 200))
+                # The posts stand 1.5 to 10 degrees above and below the horizon.
+                found = [x for y in range(70, 90) for x in post_columns(rows[y], post)]
                 red = band_rows(rows, 160, "red")
                 blue = band_rows(rows, 160, "blue")
+                self.assertTrue(found and abs(sum(found) / len(found) - column) <= 1, found)
                 self.assertTrue(red and abs(sum(red) / len(red) - 99.5) <= 1, red)
-                self.assertTrue(blue and abs(sum(blue) / len(blue) - expected_blue[index]) <= 1.5,
-                                (blue, expected_blue[index]))
+                self.assertTrue(blue and abs(sum(blue) / len(blue) - blue_row) <= 1.5, blue)
+
+    # What each photo's report says: photo, scene entries, phrases. The
+    # field of view is 2 d atan(160 / d) strip columns of 360 / W degrees
+    # each: 90.9 at W = 1200 (d = 383.24), 69.8 at 1600 (d = 510.57), 62.4
+    # at 1800 (d = 574.23). A ready 1200-column strip widened to 1600 has
+    # a cylinder of 1200 / 2 pi = 190.99 rows' radius, and the strip's
+    # edges at R = 255.28 show 100 / R of it above and below the horizon:
+    # 74.81 rows, so 25 whole rows at the top and 25 at the bottom are left
+    # out.
+    REPORTS = [
+        ("room360.jpg", [], ["coverage: 360 degrees, from its 2:1 shape",
+                             "view: 91 degrees across", "start: facing the photo's centre"]),
+        ("gpano_pano.jpg", [], ["coverage: 200 degrees, from its GPano metadata",
+                                "horizon: 40 % down the photo, from its GPano metadata"]),
+        ("phone_pano.jpg", ["degrees = 200"], ["coverage: 200 degrees, from degrees = 200",
+                                               "panorama of 200 degrees, the rest blended",
+                                               "chosen so that the photo fills the view's height"]),
+        ("Salle à manger.jpg", [], ["coverage: 360 degrees, from its size",
+                                    "start: as the strip is, 42 degrees round"]),
+        ("Salle à manger.jpg", ["width = 1600"], [
+            "view: 70 degrees across", "rows: the view shows rows 25 to 175 of the photo's 200; "
+                                       "25 at the top and 25 at the bottom are left out"]),
+        ("Salle à manger.jpg", ["width = 1800"], ["view: 62 degrees across"]),
+    ]
+
+    def test_each_photo_says_what_gave_its_coverage_and_what_the_view_shows(self):
+        for index, (name, entries, _) in enumerate(self.REPORTS):
+            self.images[index] = self.photo(name)
+            self.scene_extra[index] = entries
+        document, _ = self.compiled()
+        for index, (name, entries, phrases) in enumerate(self.REPORTS):
+            scene = document["scenes"][index]
+            said = "\n".join([scene["how"]] + scene["notes"])
+            for phrase in phrases:
+                self.assertIn(phrase, said, f"{name} {entries}")
 
     def test_quality_is_chosen_for_the_size_budget(self):
         # Eight different conversions of one photo (widths 1200 to 1900).
@@ -429,16 +564,53 @@ class Conversion(TourFixture):
             self.images[index] = self.photo("room360.jpg")
             self.scene_extra[index] = [f"width = {1200 + 100 * index}"]
         roomy, _ = self.compiled()
-        # Scenes 8 and 9 stay ready demo strips; the program allowance, the
-        # demo artwork and those two take the rest of a 320 KiB budget.
-        self.budget_kb = 320
+        # Scenes 8 and 9 stay ready demo strips; the program (measured on the
+        # demo tour: 156 KiB with room to grow), the demo artwork and those
+        # two take the rest of a 380 KiB budget.
+        self.budget_kb = 380
         tight, _ = self.compiled()
         self.assertLess(tight["jpeg_quality"], roomy["jpeg_quality"])
         self.assertGreater(tight["jpeg_quality"], 40)
         converted = sum(s["bytes"] for s in tight["scenes"][:8])
-        fixed = 128 * 1024 + sum(os.path.getsize(os.path.join(self.tour, n)) for n in ARTWORK)
+        fixed = 156 * 1024 + sum(os.path.getsize(os.path.join(self.tour, n)) for n in ARTWORK)
         ready = sum(os.path.getsize(os.path.join(TOURS_DIR, "demo", f"{i}.JPG")) for i in (8, 9))
-        self.assertLessEqual(converted + fixed + ready, 320 * 1024)
+        self.assertLessEqual(converted + fixed + ready, 380 * 1024)
+
+
+class Warnings(TourFixture):
+    """What builds but may not be what the author means."""
+
+    CASES = [
+        # name, how to change the tour, phrases of the warnings
+        ("the template's stand-ins", lambda t: t.presenter.update(
+            {"name": "Your Name", "email": "you@example.com"}),
+         ["stand-in details are still in: [presenter] name = Your Name (line 5), "
+          "[presenter] email = you@example.com (line 8)"]),
+        ("the demo tour's artwork and photos", lambda t: None,
+         ["[artwork] splash, toolbar, badge, icon, info_icon, hand_cursor are the demo tour's",
+          "[scene 0], [scene 1], [scene 2]", "show the demo tour's photos"]),
+        ("a small picture enlarged", lambda t: (
+            t.images.update({2: t.make_jpeg("small.jpg", 100, 20)}),
+            t.scene_extra.update({2: ["degrees = 360"]})), ["small.jpg is enlarged 12.0 times"]),
+        ("a 500 x 200 strip enlarged", lambda t: (
+            t.images.update({2: t.make_jpeg("s500.jpg", 500, 200)}),
+            t.scene_extra.update({2: ["degrees = 360"]})), ["s500.jpg is enlarged 2.4 times"]),
+        ("a 2:1 photo whose edges do not meet", lambda t: t.images.update(
+            {2: t.photo("room360.jpg")}), ["taken as a whole turn from its 2:1 shape",
+                                           "edges do not meet"]),
+        # Interiors 1..99 x 1..39 and 51..149 x 11..29 share 51..99 x 11..29.
+        ("hot spots that overlap", lambda t: setattr(t, "extra", "\n".join(
+            ["[ecommerce]", "show_image = yes", "image = splash.bmp",
+             "[hot spot 0]", "rect = 0, 0, 100, 40", "link = http://a.example/",
+             "[hot spot 1]", "rect = 50, 10, 150, 30", "link = http://b.example/"])),
+         ["[hot spot 1] overlaps [hot spot 0] (line", "x 51 to 99, y 11 to 29"]),
+    ]
+
+    def test_each_warning_is_given_once_and_the_tour_still_builds(self):
+        for phrases in self.each_case(self.CASES):
+            _, stderr = self.compiled()
+            for phrase in phrases:
+                self.assertEqual(stderr.count(phrase), 1, (phrase, stderr))
 
 
 if __name__ == "__main__":

@@ -239,6 +239,15 @@ TEST(SceneBitmapDeathTest, FailuresEndTheProcessWithStatusOne) {
   ASSERT_TRUE(WriteTestJpeg(cmyk, four));
   EXPECT_EXIT(SceneBitmap().DecodeJpegFile(cmyk.c_str()), ::testing::ExitedWithCode(1),
               "BMP output must be grayscale or RGB");
+
+  // One column more than 2048 x 2048 = 4194304 pixels, the most a scene has.
+  const std::string large = ScratchPath("large.jpg");
+  TestJpeg over;
+  over.width = 2049;
+  over.height = 2048;
+  ASSERT_TRUE(WriteTestJpeg(large, over));
+  EXPECT_EXIT(SceneBitmap().DecodeJpegFile(large.c_str()), ::testing::ExitedWithCode(1),
+              "Image of 2049 x 2048 pixels is larger than a scene may be \\(4194304 pixels\\)");
 }
 
 // --- agreement with libjpeg's own BMP writer --------------------------------

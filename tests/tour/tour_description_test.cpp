@@ -65,7 +65,7 @@ TEST(DemoTourDescription, PresenterTextsAreTheTours) {
   EXPECT_STREQ(tour.presenter_phone, "(207) 555-0186");
   EXPECT_STREQ(tour.presenter_email,
                "dana.whitfield@harborpointrealty.example;"
-               "dana.whitfield@harborpointrealty.example");
+               "office@harborpointrealty.example");
   EXPECT_STREQ(tour.listing, "MLS# 4471920");
   EXPECT_STREQ(tour.location, "Port Ellery, ME");
   // The description hands out the constants themselves, never copies.

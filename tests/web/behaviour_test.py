@@ -8,6 +8,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
@@ -63,6 +64,113 @@ class DemoPageTest(PageTestCase):
         self.tool("stop").click()
         self.assertEqual(self.tool("stop").get_attribute("aria-pressed"), "true")
         self.assertTrue(self.still())
+        # Nothing moves and nothing is held: the page asks for no frame at all.
+        self.assertEqual(self.page.animation_frames(0.5), 0)
+
+    def canvas_centre(self):
+        return self.driver.execute_script(
+            "const box = document.getElementById('view').getBoundingClientRect();"
+            "return [box.x + box.width / 2, box.y + box.height / 2]")
+
+    def press_key(self, key, code, repeats=0):
+        """A key pressed, held for `repeats` key repeats and released."""
+        def send(kind, repeat=False):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+                "type": kind, "key": key, "code": code, "autoRepeat": repeat,
+                "windowsVirtualKeyCode": {" ": 32, "Enter": 13}[key],
+                "text": key.replace("Enter", "\r") if kind == "keyDown" else ""})
+        send("keyDown")
+        for _ in range(repeats):
+            send("keyDown", repeat=True)
+        send("keyUp")
+
+    def test_a_link_opens_once_per_press(self):
+        self.page.intercept_links()
+        for key, code in ((" ", "Space"), ("Enter", "Enter")):
+            with self.subTest(key=code):
+                self.page.run("document.getElementById('badge').focus()")
+                self.press_key(key, code, repeats=15)
+                self.assertEqual(len(self.page.opened_links()), 1)
+
+    def test_a_zoom_press_is_one_level_and_holding_repeats(self):
+        cases = [
+            # (button, seconds held, least and most change of the level)
+            ("zoom-in", 0.1, 1, 1),
+            ("zoom-in", 0.2, 1, 1),
+            ("zoom-out", 0.1, -1, -1),
+            ("zoom-in", 1.5, 3, 10),  # repeats after a delay, as a held key does
+        ]
+        for command, held, least, most in cases:
+            with self.subTest(command=command, held=held):
+                # The press takes the keys from the view, which lets go of its own.
+                self.driver.execute_script("window.vistelloTour.showView(0, 900, 0, 5);"
+                                           "document.getElementById('view').focus()")
+                ActionChains(self.driver).click_and_hold(self.tool(command)).pause(held) \
+                    .release().pause(0.3).perform()
+                self.assertGreaterEqual(self.state()["level"] - 5, least)
+                self.assertLessEqual(self.state()["level"] - 5, most)
+        self.driver.execute_script("window.vistelloTour.showView(0, 900, 0, 5)")
+        self.tool("zoom-in").send_keys(Keys.ENTER)
+        self.assertEqual(self.state()["level"], 6)
+
+    def test_the_wheel_zooms_one_level_per_notch_and_the_page_never_scrolls(self):
+        # Small enough that the page has something to scroll.
+        self.page.resize(500, 400)
+        x, y = self.canvas_centre()
+        scrolled = ("return [document.scrollingElement, document.querySelector('.content')]"
+                    ".map((e) => [e.scrollTop, e.scrollHeight > e.clientHeight])")
+        cases = [
+            # (what, wheel deltas in pixels, with Ctrl (a trackpad pinch), change of the level)
+            ("three notches up", [-100] * 3, False, 3),
+            ("two notches down", [100, 100], False, -2),
+            ("fine steps", [-25] * 8, False, 2),
+            # A pinch arrives as Ctrl + wheel in small steps: one level is a
+            # change of 3 ** (1 / 20) in scale, 100 * ln(3) / 20 = 5.49 pixels.
+            ("pinch out", [-3] * 4, True, 2),
+            ("Ctrl + a notch up", [-100], True, 1),
+        ]
+        try:
+            self.assertIn(True, [can for _, can in self.page.run(scrolled)])
+            for what, deltas, ctrl, change in cases:
+                with self.subTest(what):
+                    self.driver.execute_script("window.vistelloTour.showView(0, 900, 0, 5)")
+                    for delta in deltas:
+                        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                            "type": "mouseWheel", "x": x, "y": y, "deltaX": 0, "deltaY": delta,
+                            "modifiers": 2 if ctrl else 0})
+                    # The wheel reaches the page a moment later.
+                    time.sleep(0.3)
+                    self.assertEqual(self.state()["level"], 5 + change)
+                    self.assertEqual([top for top, _ in self.page.run(scrolled)], [0, 0])
+        finally:
+            self.page.resize(1280, 800)
+
+    def test_leaving_the_view_releases_held_keys_and_drags(self):
+        canvas = self.element("#view")
+        hide = ("Object.defineProperty(document, 'visibilityState', "
+                "{value: 'hidden', configurable: true});"
+                "document.dispatchEvent(new Event('visibilitychange'));"
+                "delete document.visibilityState")
+        cases = [
+            # (what is held, how the page loses it, how it is let go afterwards)
+            ("right arrow", lambda a: a.key_down(Keys.ARROW_RIGHT),
+             lambda: ActionChains(self.driver).send_keys(Keys.TAB).perform(),
+             lambda a: a.key_up(Keys.ARROW_RIGHT)),
+            ("left arrow", lambda a: a.key_down(Keys.ARROW_LEFT),
+             lambda: self.page.run("window.dispatchEvent(new Event('blur'))"),
+             lambda a: a.key_up(Keys.ARROW_LEFT)),
+            ("drag", lambda a: a.click_and_hold(canvas).move_by_offset(60, 0),
+             lambda: self.page.run(hide), lambda a: a.release()),
+        ]
+        for what, hold, leave, let_go in cases:
+            with self.subTest(what):
+                self.driver.execute_script("window.vistelloTour.showView(0, 900, 0, 5);"
+                                           "document.getElementById('view').focus()")
+                hold(ActionChains(self.driver)).pause(0.2).perform()
+                self.assertFalse(self.still())
+                leave()
+                self.assertTrue(self.still(), "the view still moves")
+                let_go(ActionChains(self.driver)).perform()
 
     def touch(self, kind, *points):
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
@@ -70,9 +178,7 @@ class DemoPageTest(PageTestCase):
 
     def test_keys_drags_and_fingers_move_the_view(self):
         canvas = self.element("#view")
-        x, y = self.driver.execute_script(
-            "const box = document.getElementById('view').getBoundingClientRect();"
-            "return [box.x + box.width / 2, box.y + box.height / 2]")
+        x, y = self.canvas_centre()
 
         def fingers(start, *moves):
             def press(actions):
@@ -141,6 +247,11 @@ class DemoPageTest(PageTestCase):
             self.assertIn(presenter[line], text)
         for address in presenter["email"].split(";"):
             self.assertIn(address, text)
+        # On a phone the number calls and the addresses write.
+        links = [a.get_attribute("href") for a in dialog.find_elements(By.CSS_SELECTOR, "a")]
+        self.assertEqual(links, ["tel:2075550186",
+                                 "mailto:dana.whitfield@harborpointrealty.example",
+                                 "mailto:office@harborpointrealty.example"])
         ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
         self.assertFalse(dialog.is_displayed())
 
@@ -151,12 +262,58 @@ class DemoPageTest(PageTestCase):
             self.tool("send").click()
             mail = self.element("#write-mail").get_attribute("href")
             self.assertTrue(mail.startswith("mailto:?subject=Orvo(tm)%20Vistello&body=Hi%2C%0D%0A"))
+            # Some mail programs cut an address at 2,000 characters.
+            self.assertLessEqual(len(mail), 2000)
+            body = urllib.parse.unquote(mail)
+            self.assertIn("DemoTour.html", body)
+            self.assertIn("any web browser", body)
             self.element("#save-copy").click()
             copy = os.path.join(folder, "DemoTour.html")
             self.page.wait_for(lambda: os.path.exists(copy), "no copy was saved")
             # The copy is the tour again: it opens and shows its first frame.
             self.page.open(copy)
             self.assertEqual(self.state()["status"], self.tour["scenes"][0]["title"])
+
+    def test_the_help_and_the_mail_are_written_for_the_page(self):
+        self.tool("send").click()
+        mail = urllib.parse.unquote(self.element("#write-mail").get_attribute("href"))
+        ActionChains(self.driver).send_keys(Keys.ESCAPE).perform()
+        self.element('.menu [data-command="help"]').click()
+        help_text = self.element("#help-dialog").text
+        for what in ("drag", "Page Up", "pinch", "full screen", "F key", "Save a copy"):
+            self.assertIn(what, help_text)
+        for text in (help_text, mail):
+            for executable in ("executable", "double-click", "Macintosh", "floppy"):
+                self.assertNotIn(executable, text)
+
+    def test_the_address_names_the_scene_and_the_view(self):
+        titles = [scene["title"] for scene in self.tour["scenes"]]
+        cases = [
+            # (address, scene shown, pan column or None (turning), zoom level)
+            ("#scene=3", 3, None, 0),
+            ("#scene=3&pan=900&level=5", 3, 900, 5),
+            ("#scene=9&level=20&pan=700&tilt=-3", 9, 700, 15),
+            ("#scene=10", 0, None, 0),  # no such scene: the tour's start
+            ("#scene=2&pan=x", 2, None, 0),
+            ("#pan=900", 0, None, 0),
+            ("#scene=-1", 0, None, 0),
+        ]
+        for address, scene, pan, level in cases:
+            with self.subTest(address):
+                self.page.open(self.page_path, address)
+                state = self.state()
+                self.assertEqual((state["scene"], state["level"]), (scene, level))
+                self.assertEqual(state["pan"] if state["panSpeed"] == 0 else None, pan)
+                self.assertEqual(self.driver.title, f"{titles[scene]} - Port Ellery, ME")
+        # The address follows the scene shown, and when the view rests, the view.
+        self.page.open(self.page_path)
+        Select(self.element("#scenes")).select_by_index(6)
+        self.page.wait_for(lambda: self.state()["scene"] == 6, "the switch never ended")
+        self.assertEqual(self.page.run("return location.hash"), "#scene=6")
+        self.assertEqual(self.driver.title, f"{titles[6]} - Port Ellery, ME")
+        self.driver.execute_script("window.vistelloTour.showView(6, 1000, 8, 7)")
+        self.page.wait_for(lambda: self.page.run("return location.hash")
+                           == "#scene=6&pan=1000&tilt=8&level=7", "the address missed the view")
 
     def test_the_page_makes_no_network_request(self):
         Select(self.element("#scenes")).select_by_index(3)

@@ -22,6 +22,24 @@ TILTS = (-100, -57, -56, -1, 0, 1, 30, 55, 56, 100)
 SETTINGS = [(scene, pan, TILTS[(j + scene) % len(TILTS)], (j + 4 * scene) % 16)
             for scene in SCENES for j, pan in enumerate(PANS)]
 
+# Turning the phone, from the view at pan 442, level 15, tilt 0: the strip's
+# 1200 columns are 360 degrees, so a degree is 10/3 columns of pan and, at
+# the horizon, 10/3 rows of tilt (positive up), limited as a tick limits
+# it at level 15: -56 .. 55. The view looks out of the phone's back: held upright
+# (beta 90), turning right lowers alpha and turning the back upwards raises
+# beta; in landscape (gamma -90) alpha turns as well.
+TURNS = [
+    # (alpha, beta, gamma at the start, alpha, beta, gamma turned, pan, tilt)
+    ((0, 90, 0), (0, 90, 0), 442, 0),
+    ((0, 90, 0), (-30, 90, 0), 542, 0),
+    ((10, 90, 0), (355, 90, 0), 492, 0),  # across north: 15 degrees right
+    ((0, 90, 0), (90, 90, 0), 1342, 0),  # 300 columns left of 442 wraps past 303
+    ((0, 90, 0), (0, 99, 0), 442, 30),  # 9 degrees up: 30 rows
+    ((0, 90, 0), (0, 150, 0), 442, 55),  # 60 degrees up, held at the limit
+    ((0, 90, 0), (0, 45, 0), 442, -56),
+    ((0, 0, -90), (-30, 0, -90), 542, 0),  # landscape
+]
+
 
 def reference_frame(image, pan, tilt, level):
     """render_frame's frame as top-down RGB bytes."""
@@ -71,6 +89,27 @@ class FrameTest(PageTestCase):
                 equal += 1
         print(f"\nframes: {equal} of {len(SETTINGS)} settings equal to render_frame",
               file=sys.stderr)
+
+    def test_turning_the_phone_shows_the_core_frames(self):
+        turn = ("window.dispatchEvent(new DeviceOrientationEvent('deviceorientation', "
+                "{alpha: arguments[0], beta: arguments[1], gamma: arguments[2]}))")
+        try:
+            self.page.resize(390, 844, 3.0, mobile=True)
+            for start, turned, pan, tilt in TURNS:
+                with self.subTest(start=start, turned=turned):
+                    self.page.open(self.page_path)
+                    self.canvas_at(0, 442, 0, 15)
+                    self.page.run("document.getElementById('orientation').click()")
+                    self.page.run(turn, *start)
+                    self.page.run(turn, *turned)
+                    self.page.wait_for(lambda: [self.page.state()[k] for k in ("pan", "tilt")]
+                                       == [pan, tilt], f"the view never turned to {pan}, {tilt}")
+                    self.assertTrue(self.page.run("return window.vistelloTour.redraw()"))
+                    self.assertEqual(self.page.canvas_rgb(),
+                                     reference_frame(self.images[0], pan, tilt, 15))
+        finally:
+            self.page.resize(1280, 800)
+            self.page.open(self.page_path)
 
     def test_a_wrong_setting_differs(self):
         # One column off: the comparison above can fail.

@@ -21,6 +21,14 @@ CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
 CHROMEDRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
 
 DESKTOP = {"width": 1280, "height": 800}
+
+# Records the link of a click instead of following it.
+INTERCEPT = """
+window.openedLinks = [];
+document.addEventListener('click', (event) => {
+  const link = event.target.closest('a');
+  if (link) { window.openedLinks.push(link.href); event.preventDefault(); }
+}, true);"""
 PHONE = {"width": 390, "height": 844, "pixelRatio": 3.0}
 
 
@@ -52,10 +60,12 @@ class PageDriver:
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
 
-    def open(self, page):
-        """Opens the page from disk and waits until its first frame is shown."""
+    def open(self, page, fragment=""):
+        """Opens the page from disk (with an address fragment such as
+        "#scene=3") and waits until its first frame is shown."""
+        self.driver.get("about:blank")  # a new address even where only the fragment differs
         self.requests()  # from here on, only the page's own
-        self.driver.get("file://" + os.path.abspath(page))
+        self.driver.get("file://" + os.path.abspath(page) + fragment)
         self.wait_for(lambda: self.state() is not None and self.state()["firstFrame"] is not None,
                       "the page never showed its first frame")
 
@@ -103,6 +113,37 @@ class PageDriver:
 
     def screenshot(self, path):
         self.driver.save_screenshot(path)
+
+    def resize(self, width, height, ratio=1.0, mobile=False):
+        """Gives the page a viewport of width x height CSS pixels and
+        `ratio` device pixels per CSS pixel; mobile adds touch."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": mobile})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                    {"enabled": mobile, "maxTouchPoints": 5})
+        self.wait_for(lambda: self.run("return [innerWidth, innerHeight]") == [width, height],
+                      f"the viewport never became {width} x {height}")
+        # The page's resize handler runs before the next animation frame.
+        self.driver.execute_async_script(
+            "requestAnimationFrame(() => requestAnimationFrame(arguments[0]))")
+
+    def intercept_links(self):
+        """From now on a followed link is recorded in window.openedLinks
+        instead of being opened."""
+        self.run(INTERCEPT)
+
+    def opened_links(self):
+        return self.run("const opened = window.openedLinks; window.openedLinks = []; return opened")
+
+    def animation_frames(self, seconds):
+        """How many animation frames the page asks for within `seconds`."""
+        return self.driver.execute_async_script("""
+            const done = arguments[1];
+            const request = window.requestAnimationFrame;
+            let count = 0;
+            window.requestAnimationFrame = (callback) => { count++; return request(callback); };
+            setTimeout(() => { window.requestAnimationFrame = request; done(count); },
+                       1000 * arguments[0]);""", seconds)
 
 
 class PageTestCase(unittest.TestCase):

@@ -12,14 +12,6 @@ from selenium.webdriver.common.by import By
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from page_driver import PageTestCase  # noqa: E402
 
-# Records the link of a click instead of following it.
-INTERCEPT = """
-window.openedLinks = [];
-document.addEventListener('click', (event) => {
-  const link = event.target.closest('a');
-  if (link) { window.openedLinks.push(link.href); event.preventDefault(); }
-}, true);"""
-
 
 class StorefrontPageTest(PageTestCase):
     @classmethod
@@ -27,7 +19,7 @@ class StorefrontPageTest(PageTestCase):
         super().setUpClass()
         cls.page.open(cls.page_path)
         cls.image = cls.driver.find_element(By.ID, "panel-image")
-        cls.driver.execute_script(INTERCEPT)
+        cls.page.intercept_links()
 
     def at(self, x, y):
         """Actions at image pixel (x, y) of the panel, wherever it is shown."""
@@ -47,19 +39,25 @@ class StorefrontPageTest(PageTestCase):
     def test_hovering_shows_the_status_texts(self):
         title = self.tour["scenes"][0]["title"]
         cases = [
-            # (image point, status afterwards): spot 1 has no text, so the
-            # status stays; off every spot it is the title again.
+            # (image point or element, status afterwards): spot 1 has no
+            # text, so it shows the title, as off every spot.
             ((50, 30), "Book a room at the Harbor Point Inn"),
-            ((150, 30), "Book a room at the Harbor Point Inn"),
+            ((150, 30), title),
             ((2, 2), title),
             ((300, 30), "More photos of the inn"),
             ((400, 62), "Seasonal offers"),
+            ("#badge", "Visit Orvo(tm) Website"),
+            ("#view", title),
         ]
         # Scene 0 at once: no switch under way changes the status line meanwhile.
         self.driver.execute_script("window.vistelloTour.showView(0, 442, 0, 0)")
-        for point, status in cases:
-            with self.subTest(point=point):
-                self.at(*point).perform()
+        for where, status in cases:
+            with self.subTest(where=where):
+                if isinstance(where, str):
+                    ActionChains(self.driver).move_to_element(
+                        self.driver.find_element(By.CSS_SELECTOR, where)).perform()
+                else:
+                    self.at(*where).perform()
                 self.assertEqual(self.page.state()["status"], status)
 
     def test_a_hot_spot_click_opens_its_link_with_the_scene_query(self):
@@ -72,11 +70,10 @@ class StorefrontPageTest(PageTestCase):
         ]
         for scene, point, link in cases:
             with self.subTest(scene=scene, point=point):
-                self.driver.execute_script(
-                    "window.openedLinks = []; window.vistelloTour.selectScene(arguments[0])", scene)
+                self.driver.execute_script("window.vistelloTour.selectScene(arguments[0])", scene)
+                self.page.opened_links()
                 self.at(*point).click().perform()
-                opened = self.driver.execute_script("return window.openedLinks")
-                self.assertEqual(opened, [link] if link else [])
+                self.assertEqual(self.page.opened_links(), [link] if link else [])
 
 
 if __name__ == "__main__":

@@ -335,6 +335,15 @@ Image PaintPanel(std::vector<PanelButton>* buttons) {
                         {"Rates", 0x8E44AD}};
   const Rgb white = {255, 255, 255};
   buttons->clear();
+  // The seasonal offers: a gold ground behind the last two and a half
+  // buttons, one hot spot of its own where the buttons leave it showing.
+  const PanelButton offers{"Offers", 280, 0, 528, 64};
+  FillGradient(&img, Rect(offers.left, offers.top, offers.right, offers.bottom), Hex(0xFFF0A0),
+               Hex(0xFFD21F), offers.top, offers.bottom, 1);
+  Fill(&img,
+       Minus(Rect(offers.left, offers.top, offers.right, offers.bottom),
+             Rect(offers.left + 1, offers.top + 1, offers.right - 1, offers.bottom - 1)),
+       Hex(0x9A7400), 1);
   for (int i = 0; i < 5; ++i) {
     PanelButton b{specs[i].label, 4 + 105 * i, 6, 4 + 105 * i + 100, 58};
     buttons->push_back(b);
@@ -394,6 +403,7 @@ Image PaintPanel(std::vector<PanelButton>* buttons) {
     int w = TextWidth(b.label, 2);
     Text(&img, b.label, b.left + (100 - w) / 2, 33, white, 2);
   }
+  buttons->push_back(offers);
   return img;
 }
 

@@ -8,6 +8,7 @@
 
 #include "panorama/cylinder_projection.h"
 #include "panorama/view_pipeline.h"
+#include "tools/authoring/panorama_converter.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ bool ContactSheet::AddScene(int index, const std::string& title, const std::stri
   if (!pipeline.Prepare(strip)) {
     return false;
   }
-  // The view's starting pan column, as the panorama view sets it.
-  const int start_pan = pipeline.WidenedWidth() / 3 - CylinderProjection::kOutputWidth / 2;
+  const int start_pan =
+      PanoramaConverter::StartColumn(static_cast<int>(strip.Width())) + pipeline.Margin();
   pipeline.Render(start_pan, 0, 0);
   const cv::Mat frame = ToPicture(pipeline.Zoomed());
   const cv::Mat picture = ToPicture(strip);

@@ -7,64 +7,78 @@
 // eye: column x looks 360 x / W degrees round from the strip's left edge,
 // and row y (0 at the top) lies R tan(e) above the middle line for the
 // elevation e. So the strip covers about +-27.6 degrees above and below the
-// horizon at W = 1200, and the horizon falls between rows 99 and 100.
+// horizon at W = 1200, and the horizon falls between rows 99 and 100. A
+// scene starts with strip column StartColumn(W) at the view's centre.
 //
-// Every strip wraps: the view turns full circle and joins the right edge to
-// the left. A picture whose edges do not meet is refused unless the author
-// states its coverage and a way to fill the rest. Pictures are 8-bit
-// blue-green-red, rows top-down, already upright (EXIF orientation applied
-// by the reader).
+// How far round a photo reaches is taken, in this order, from the
+// author's degrees =, the photo's GPano metadata, the exact 2:1 shape of
+// an equirectangular photo, or a strip 200 rows high and as wide as the
+// scene's strip (a ready strip); anything else is refused. A photo that
+// reaches less than a full turn fills the rest with colours blended from
+// one of its edges to the other, or is stretched round on request.
+//
+// A converted strip is rolled so that the view starts facing the photo's
+// centre (a 360 camera's front), or `look` degrees to its right; its
+// horizon, where the metadata or `horizon` puts it, lies on the middle
+// line. A ready strip JPEG that needs none of this goes into the tour as
+// it is, starting where it always has.
 #ifndef VISTELLO_TOOLS_AUTHORING_PANORAMA_CONVERTER_H
 #define VISTELLO_TOOLS_AUTHORING_PANORAMA_CONVERTER_H
 
 #include <opencv2/core.hpp>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "tools/authoring/photo.h"
 
 // How the part of the circle a partial panorama does not cover is made.
 enum class Fill {
-  kNone,
-  kBlend,    // colours blended across the gap from the right edge to the left
-  kStretch,  // the picture widened to the whole circle
+  kUnstated,  // blended
+  kBlend,     // colours blended across the gap from the right edge to the left
+  kStretch,   // the picture widened to the whole circle
 };
 
 struct StripRequest {
-  int width = 1200;  // columns of the strip
-  int degrees = 0;   // horizontal coverage the author states; 0 when not stated
-  Fill fill = Fill::kNone;
+  int width = 0;    // columns of the strip; 0 lets the converter choose
+  int degrees = 0;  // horizontal coverage the author states; 0 when not stated
+  Fill fill = Fill::kUnstated;
+  std::optional<double> look;     // degrees right of the photo's centre the view starts facing
+  std::optional<double> horizon;  // percent of the photo's height above its horizon
+};
+
+struct StripResult {
+  cv::Mat strip;  // empty when the photo goes into the tour as it is
+  bool as_it_is = false;
+  std::string summary;             // what the photo was and what it became
+  std::vector<std::string> notes;  // "coverage: ...", "start: ...", "view: ...", "rows: ..."
+  std::vector<Message> warnings;
+  Message refusal;
 };
 
 class PanoramaConverter {
  public:
   static const int kStripHeight = 200;  // the rows the view shows
+  static const int kDefaultWidth = 1200;
   static const int kMaxWidth = 8192;
 
-  // Converts an upright picture into a strip of request.width x 200 and
-  // says in `message` what the picture was taken for ("360 x 180 degree
-  // photo"). On a refusal returns false with the problem and its fix there.
-  bool Convert(const cv::Mat& picture, const StripRequest& request, cv::Mat& strip,
-               std::string& message) const;
+  // Converts an upright photo into a strip; false with result.refusal set
+  // when it cannot be made right.
+  bool Convert(const Photo& photo, const StripRequest& request, StripResult& result) const;
 
   // Whether a picture's right edge runs on into its left edge, as every
   // 360-degree picture's does: the step across the seam (the mean absolute
   // grey difference of columns two apart, at about 600 columns) may be no
   // stronger than the strongest one in a hundred of such steps inside, plus
-  // 2 levels. A 360 picture's seam is one column boundary among the others
-  // (it may fall on a corner, rarely on one of its very strongest edges); a
-  // partial panorama's ends are unrelated views, and the step between them
-  // is usually among the strongest of the picture. Returns the seam's step
-  // and that percentile.
+  // 2 levels. Only a hint: a 360 picture's seam may fall on one of its
+  // strongest edges, and a partial panorama's ends may happen to match.
   static bool EdgesMeet(const cv::Mat& picture, double& seam_step, double& column_step);
 
   // The cylinder radius in strip pixels that the viewer uses for a strip of
-  // this width.
+  // this width; 0 when the view cannot show such a strip.
   static double CylinderRadius(int strip_width);
-
- private:
-  cv::Mat FromEquirectangular(const cv::Mat& picture, int width) const;
-  // A cylindrical picture covering `degrees` horizontally; empty with the
-  // problem set when it is too low for the view at that width.
-  cv::Mat FromCylinder(const cv::Mat& picture, const StripRequest& request, int degrees,
-                       std::string& problem) const;
+  // The strip column at the view's centre when a scene starts.
+  static int StartColumn(int strip_width);
 };
 
 #endif  // VISTELLO_TOOLS_AUTHORING_PANORAMA_CONVERTER_H

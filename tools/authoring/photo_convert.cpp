@@ -1,19 +1,25 @@
 // photo_convert: the tour build's photo converter.
 //
-//   photo_convert strip [--width N] [--degrees N] [--fill blend|stretch] PHOTO OUT.png
+//   photo_convert strip [--width N] [--degrees N] [--fill blend|stretch] [--look DEGREES]
+//                       [--horizon PERCENT] PHOTO OUT.png
 //   photo_convert encode --budget BYTES STRIP.png OUT.jpg [STRIP.png OUT.jpg ...]
 //
-// strip reads a photo of any common format (EXIF orientation applied; CMYK,
-// greyscale and PNG pictures become colour), makes the scene strip of the
-// viewer's geometry (see PanoramaConverter) and writes it losslessly as
-// PNG; with OUT "-" it only checks. It prints one line saying what the
-// photo was taken for. A refusal exits 1 with the problem and its fix on
-// the standard error stream.
+// strip reads a photo of any common format (see PhotoReader), makes the
+// scene strip of the viewer's geometry (see PanoramaConverter) and writes
+// it losslessly as PNG; with OUT "-" it only checks. It prints what it did
+// as lines of "name: text": summary (what the photo was and became),
+// ready (only when the photo goes into the tour as it is, when nothing is
+// written), coverage, view, start, horizon and rows, and each warning as
+// a "warning:" line followed by its "fix:" line. A refusal exits 1 with
+// the problem on the standard error stream and its fix on the line after,
+// starting "fix: ".
 //
 // encode writes the strips as baseline JPEG at the one quality, from 40 to
 // 90, that is the highest at which all of them together fit BYTES, and
 // prints "quality Q" and the total; when even 40 does not fit it uses 40
 // and prints "over".
+#include <errno.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -23,18 +29,21 @@
 #include <vector>
 
 #include "tools/authoring/jpeg_writer.h"
-#include "tools/authoring/panorama_converter.h"
+#include "tools/authoring/photo_conversion.h"
 
 namespace {
 
 const int kLowestQuality = 40;
 // Above this the strips grow fast for no difference anyone sees at 320 x 200.
 const int kHighestQuality = 90;
+// The largest photo file read into memory; the decoders' limits (photo.h)
+// keep what they allocate below a few times this.
+const long kMaxFileBytes = 1024L * 1024 * 1024;
 
 int Usage() {
   fputs(
-      "usage: photo_convert strip [--width N] [--degrees N] [--fill blend|stretch] PHOTO "
-      "OUT.png\n"
+      "usage: photo_convert strip [--width N] [--degrees N] [--fill blend|stretch] "
+      "[--look DEGREES] [--horizon PERCENT] PHOTO OUT.png\n"
       "       photo_convert encode --budget BYTES STRIP.png OUT.jpg [STRIP.png OUT.jpg ...]\n",
       stderr);
   return 2;
@@ -42,64 +51,106 @@ int Usage() {
 
 bool ParseNumber(const char* text, long& value) {
   char* end = nullptr;
+  errno = 0;
   value = strtol(text, &end, 10);
-  return end != text && *end == '\0';
+  return end != text && *end == '\0' && errno == 0;
+}
+
+bool ParseReal(const char* text, double& value) {
+  char* end = nullptr;
+  value = strtod(text, &end);
+  return end != text && *end == '\0' && isfinite(value);
+}
+
+int Refuse(const Message& refusal) {
+  fprintf(stderr, "%s\nfix: %s\n", refusal.problem.c_str(), refusal.fix.c_str());
+  return 1;
+}
+
+// The whole file, or false when it cannot be read or is too large.
+bool ReadFile(const char* path, std::vector<uint8_t>& bytes, Message& refusal) {
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) {
+    refusal = {std::string("cannot be opened: ") + strerror(errno), "check the file"};
+    return false;
+  }
+  bool read = fseek(file, 0, SEEK_END) == 0;
+  const long size = read ? ftell(file) : -1;
+  if (size < 0 || size > kMaxFileBytes) {
+    fclose(file);
+    refusal = {"is larger than the 1 GiB a photo may be", "make a smaller copy in a photo editor"};
+    return false;
+  }
+  bytes.resize(static_cast<size_t>(size));
+  read =
+      fseek(file, 0, SEEK_SET) == 0 && fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  fclose(file);
+  if (!read) {
+    refusal = {"cannot be read", "check the file"};
+  }
+  return read;
 }
 
 int Strip(int argc, char** argv) {
   StripRequest request;
   std::vector<const char*> files;
   for (int i = 2; i < argc; i++) {
+    const char* option = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     long number = 0;
-    if (strcmp(argv[i], "--fill") == 0 && i + 1 < argc) {
-      const char* method = argv[++i];
-      if (strcmp(method, "blend") == 0) {
+    double real = 0;
+    if (strcmp(option, "--fill") == 0 && value) {
+      if (strcmp(value, "blend") == 0) {
         request.fill = Fill::kBlend;
-      } else if (strcmp(method, "stretch") == 0) {
+      } else if (strcmp(value, "stretch") == 0) {
         request.fill = Fill::kStretch;
       } else {
-        fprintf(stderr, "fill = %s is not a way to fill; use fill = blend or fill = stretch\n",
-                method);
-        return 1;
+        return Refuse({std::string("is to be filled by \"") + value + "\"",
+                       "use fill = blend or fill = stretch"});
       }
-    } else if ((strcmp(argv[i], "--width") == 0 || strcmp(argv[i], "--degrees") == 0) &&
-               i + 1 < argc) {
-      const bool width = strcmp(argv[i], "--width") == 0;
-      if (!ParseNumber(argv[++i], number) || number < 0 || number > 1000000) {
-        fprintf(stderr, "%s = %s is not a whole number\n", width ? "width" : "degrees", argv[i]);
-        return 1;
+    } else if ((strcmp(option, "--width") == 0 || strcmp(option, "--degrees") == 0) && value) {
+      if (!ParseNumber(value, number) || number < 1 || number > 1000000) {
+        return Refuse({std::string(option + 2) + " = " + value + " is not a whole number",
+                       "give a whole number"});
       }
-      (width ? request.width : request.degrees) = static_cast<int>(number);
-    } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+      (option[2] == 'w' ? request.width : request.degrees) = static_cast<int>(number);
+    } else if ((strcmp(option, "--look") == 0 || strcmp(option, "--horizon") == 0) && value) {
+      if (!ParseReal(value, real)) {
+        return Refuse(
+            {std::string(option + 2) + " = " + value + " is not a number", "give a number"});
+      }
+      (option[2] == 'l' ? request.look : request.horizon) = real;
+    } else if (option[0] == '-' && option[1] == '-') {
       return Usage();
     } else {
-      files.push_back(argv[i]);
+      files.push_back(option);
+      continue;
     }
+    i++;
   }
   if (files.size() != 2) {
     return Usage();
   }
-  // IMREAD_COLOR applies the EXIF orientation and gives three 8-bit
-  // channels whatever the file holds.
-  const cv::Mat photo = cv::imread(files[0], cv::IMREAD_COLOR);
-  if (photo.empty()) {
-    fputs(
-        "cannot be read as a picture (JPEG, PNG, TIFF, WebP, BMP and the like are read); "
-        "save it again from a photo editor\n",
-        stderr);
-    return 1;
+  std::vector<uint8_t> bytes;
+  StripResult result;
+  if (!ReadFile(files[0], bytes, result.refusal) ||
+      !ConvertPhoto(bytes.data(), bytes.size(), request, result)) {
+    return Refuse(result.refusal);
   }
-  cv::Mat strip;
-  std::string problem;  // or, when converted, what the photo was
-  if (!PanoramaConverter().Convert(photo, request, strip, problem)) {
-    fprintf(stderr, "%s\n", problem.c_str());
-    return 1;
+  printf("summary: %s\n", result.summary.c_str());
+  if (result.as_it_is) {
+    puts("ready: used as it is");
   }
-  printf("%s, %d x %d -> strip %d x %d\n", problem.c_str(), photo.cols, photo.rows, strip.cols,
-         strip.rows);
-  if (strcmp(files[1], "-") != 0 &&
-      !cv::imwrite(files[1], strip, {cv::IMWRITE_PNG_COMPRESSION, 1})) {
-    fprintf(stderr, "cannot write %s\n", files[1]);
+  for (const std::string& note : result.notes) {
+    printf("%s\n", note.c_str());
+  }
+  for (const Message& warning : result.warnings) {
+    printf("warning: %s\nfix: %s\n", warning.problem.c_str(), warning.fix.c_str());
+  }
+  if (!result.as_it_is && strcmp(files[1], "-") != 0 &&
+      !cv::imwrite(files[1], result.strip, {cv::IMWRITE_PNG_COMPRESSION, 1})) {
+    fprintf(stderr, "cannot write %s\nfix: check the free disk space of the build folder\n",
+            files[1]);
     return 1;
   }
   return 0;
