@@ -7,8 +7,12 @@ the problem and the fix.
 
 Run by CTest with TOUR_COMPILE, TOOLS (the authoring tools), PHOTOS (the
 made-up photo writer), RENDER_FRAME, CJPEG, DJPEG, TOURS_DIR and README in
-the environment.
+the environment, under a Python with hypothesis (Debian's). The property
+test of any manifest tries VISTELLO_TOUR_EXAMPLES (default 40) examples,
+the same ones every run; with VISTELLO_TOUR_SECONDS it tries new ones
+for that long instead (tools/fuzz tour_compile SECONDS).
 """
+import io
 import json
 import math
 import os
@@ -16,8 +20,12 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
+import time
 import unittest
+
+from hypothesis import HealthCheck, given, settings, strategies as st
 
 TOUR_COMPILE = os.environ["TOUR_COMPILE"]
 TOOLS = os.environ["TOOLS"]
@@ -25,6 +33,10 @@ CJPEG = os.environ["CJPEG"]
 DJPEG = os.environ["DJPEG"]
 JPEGTRAN = os.environ["JPEGTRAN"]
 TOURS_DIR = os.environ["TOURS_DIR"]
+
+sys.dont_write_bytecode = True  # nothing of the test in the source tree
+sys.path.insert(0, os.path.dirname(TOUR_COMPILE))
+from tour_compiler import Tools, compile_tour  # noqa: E402
 
 ARTWORK = ["splash.bmp", "toolbar.bmp", "badge.bmp", "app.ico", "info.ico", "hand.cur",
            "mail_body.txt"]
@@ -611,6 +623,129 @@ class Warnings(TourFixture):
             _, stderr = self.compiled()
             for phrase in phrases:
                 self.assertEqual(stderr.count(phrase), 1, (phrase, stderr))
+
+
+# --- any manifest at all -------------------------------------------------------
+
+NAMES = ["tour", "presenter", "artwork", "ecommerce", "web", "scene 3", "hot spot 0",
+         "hot spot 1"]
+KEYS = ["executable", "size_budget_kb", "name", "company", "phone", "email", "listing",
+        "location", "image", "title", "link_query", "width", "degrees", "fill", "look",
+        "horizon", "splash", "mail_body", "show_image", "show_logo", "image", "logo", "rect",
+        "link", "status", "scale"]
+VALUES = ["room.jpg", "pano.jpg", "splash.bmp", "mail_body.txt", "tour.ini", "..", "yes", "no",
+          "blend", "stretch", "whole", "smooth", "360", "200", "-30", "40.5", "1600", "583",
+          "0, 0, 10, 10", "http://a.example/x y"]
+# Numbers of every length, in every script's digits.
+NUMBERS = st.one_of(st.integers(-10 ** 9, 10 ** 9).map(str), st.floats().map(repr),
+                    st.integers(1, 6000).map(lambda n: "9" * n),
+                    st.text(alphabet="0123456789\u0663\uff10+-. ", max_size=8))
+VALUE = st.one_of(st.sampled_from(VALUES), NUMBERS, st.text(),
+                  st.integers(1, 200000).map(lambda n: "\xe9" * n))
+# Section numbers mostly small, sometimes written with leading zeros.
+PADDED = st.tuples(st.sampled_from(["", "0", "00"]), st.integers(0, 12)).map(
+    lambda t: f"{t[0]}{t[1]}")
+HEADER = st.one_of(st.sampled_from(NAMES),
+                   st.tuples(st.sampled_from(["scene", "hot spot"]),
+                             st.one_of(PADDED, PADDED, NUMBERS)).map(" ".join),
+                   st.text()).map(lambda name: f"[{name}]")
+KEY_LINE = st.tuples(st.one_of(st.sampled_from(KEYS), st.text()),
+                     st.sampled_from(["=", " = ", "= "]), VALUE).map("".join)
+LINE = st.one_of(HEADER, HEADER, KEY_LINE, KEY_LINE,
+                 st.tuples(st.sampled_from(["#", ";", " # ", "\t; "]), st.text()).map("".join),
+                 st.text())
+# Where a text goes, in what encoding and with what line ends, and bytes
+# that may break it.
+TEXT_FILE = st.tuples(st.sampled_from(["utf-8", "utf-8-sig", "cp1252", "utf-16", "utf-16-le",
+                                       "utf-16-be"]), st.sampled_from(["\n", "\r\n", "\r"]),
+                      st.lists(st.tuples(st.integers(0, 10 ** 6), st.binary(min_size=1,
+                                                                           max_size=3)),
+                               max_size=2))
+MANIFEST = st.tuples(
+    st.lists(st.tuples(st.sampled_from(["insert", "replace", "delete", "comment"]),
+                       st.integers(0, 10 ** 6), LINE), max_size=6),
+    TEXT_FILE, st.one_of(st.just("Hello,\nsee the tour.\n"), st.text()), TEXT_FILE)
+
+
+def encode(lines, how):
+    """The lines as a file's bytes: joined, encoded (a byte-order mark for
+    UTF-16 big-endian; other text when the encoding has no form for it),
+    then damaged."""
+    encoding, end, damage = how
+    text = end.join(lines)
+    try:
+        data = text.encode(encoding)
+    except UnicodeEncodeError:
+        data = text.encode("utf-8")
+    if encoding == "utf-16-be":
+        data = b"\xfe\xff" + data
+    for at, junk in damage:
+        at %= len(data) + 1
+        data = data[:at] + junk + data[at:]
+    return data
+
+
+class ManifestProperties(TourFixture):
+    """Whatever a manifest holds, the build ends in a tour or in errors that
+    each name a file of the tour and a line of it; never in a traceback."""
+
+    def setUp(self):
+        super().setUp()
+        self.examples = 0
+        for name, photo in (("room.jpg", "room360.jpg"), ("pano.jpg", "phone_pano.jpg")):
+            pixels = subprocess.run([DJPEG, "-scale", "1/8", self.photo(photo)],
+                                    capture_output=True, check=True).stdout
+            subprocess.run([CJPEG, "-outfile", os.path.join(self.tour, name)], input=pixels,
+                           check=True)
+        self.extra = "\n".join(["[ecommerce]", "show_image = yes", "image = splash.bmp",
+                                "[hot spot 0]", "rect = 1, 2, 30, 40", "link = http://a.example/",
+                                "[web]", "scale = fill"])
+        self.write_manifest()
+        self.lines = read(os.path.join(self.tour, "tour.ini")).splitlines()
+
+    def build(self, case):
+        edits, manifest_file, mail, mail_file = case
+        self.examples += 1
+        lines = list(self.lines)
+        for kind, at, line in edits:
+            at %= len(lines) + 1
+            if kind == "insert" or at == len(lines):
+                lines.insert(at, line)
+            elif kind == "replace":
+                lines[at] = line
+            elif kind == "delete":
+                del lines[at]
+            else:
+                lines[at] += line
+        self.write_file("tour.ini", encode(lines, manifest_file))
+        self.write_file("mail_body.txt", encode(mail.split("\n"), mail_file))
+        for name in ("tour_data.cpp", "tour.json"):
+            if os.path.exists(os.path.join(self.out, name)):
+                os.remove(os.path.join(self.out, name))
+
+        report, _ = compile_tour(self.tour, self.out, Tools(TOOLS))
+        report.print(io.StringIO())
+        for error in report.errors:
+            with open(error.path, "rb") as f:
+                lines_there = len(re.split(rb"\r\n|\r|\n", f.read()))
+            self.assertEqual(os.path.dirname(error.path), self.tour, error.text())
+            self.assertTrue(error.line and 1 <= error.line <= lines_there, error.text())
+        built = [os.path.exists(os.path.join(self.out, name))
+                 for name in ("tour_data.cpp", "tour.json")]
+        self.assertEqual(built, [not report.errors] * 2, [m.text() for m in report.messages])
+
+    def test_any_manifest_builds_or_names_the_file_and_line(self):
+        seconds = float(os.environ.get("VISTELLO_TOUR_SECONDS", 0))
+        examples = int(os.environ.get("VISTELLO_TOUR_EXAMPLES", 40))
+        options = dict(database=None, deadline=None,
+                       suppress_health_check=[HealthCheck.too_slow, HealthCheck.data_too_large])
+        if not seconds:
+            settings(max_examples=examples, derandomize=True, **options)(
+                given(MANIFEST)(self.build))()
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            settings(max_examples=100, **options)(given(MANIFEST)(self.build))()
+        print(f"tour_compile: {self.examples} manifests", file=sys.stderr)
 
 
 if __name__ == "__main__":
