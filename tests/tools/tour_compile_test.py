@@ -397,6 +397,10 @@ class Refusals(TourFixture):
          ["'/'", "[scene 4] has no entry 'tilte'", "unknown section [hot spot one]"]),
         ("missing file", lambda t: t.images.update({7: os.path.join(t.tour, "Lounge.jpg")}),
          ["[scene 7] image = Lounge.jpg: no such file"]),
+        # Found by the manifest property test: more digits than Python
+        # turns into a number.
+        ("section numbered with 5000 digits", lambda t: setattr(
+            t, "extra", "[scene " + "9" * 5000 + "]"), ["scenes are numbered [scene 0] to"]),
         ("artwork of the wrong kind", lambda t: shutil.copy(
             os.path.join(t.tour, "mail_body.txt"), os.path.join(t.tour, "toolbar.bmp")),
          ["[artwork] toolbar = toolbar.bmp", "is not a Windows BMP file"]),

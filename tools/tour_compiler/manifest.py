@@ -117,7 +117,9 @@ class Manifest:
     def add_section(self, header, line):
         """The section a header opens, or False when it is not one."""
         name = " ".join(header.split()).lower()
-        match = re.fullmatch(r"(scene|hot spot) (\d+)", name)
+        # ASCII digits, at most six: no tour has a million hot spots, and
+        # Python refuses to turn thousands of digits into a number.
+        match = re.fullmatch(r"(scene|hot spot) ([0-9]{1,6})", name)
         if match:
             kind, index = match.group(1), int(match.group(2))
             if kind == "scene" and index >= SCENE_COUNT:
