@@ -401,6 +401,11 @@ class Refusals(TourFixture):
         # turns into a number.
         ("section numbered with 5000 digits", lambda t: setattr(
             t, "extra", "[scene " + "9" * 5000 + "]"), ["scenes are numbered [scene 0] to"]),
+        ("hot spot numbered twice, once with a leading zero", lambda t: setattr(
+            t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
+                        "rect = 1, 2, 3, 4\nlink = http://a.example/\n[hot spot 00]\n"
+                        "rect = 5, 6, 7, 8\nlink = http://b.example/"),
+         ["[hot spot 0] appears twice"]),
         ("artwork of the wrong kind", lambda t: shutil.copy(
             os.path.join(t.tour, "mail_body.txt"), os.path.join(t.tour, "toolbar.bmp")),
          ["[artwork] toolbar = toolbar.bmp", "is not a Windows BMP file"]),

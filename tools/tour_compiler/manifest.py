@@ -121,7 +121,9 @@ class Manifest:
         # Python refuses to turn thousands of digits into a number.
         match = re.fullmatch(r"(scene|hot spot) ([0-9]{1,6})", name)
         if match:
+            # [hot spot 00] is [hot spot 0]: one number, one section.
             kind, index = match.group(1), int(match.group(2))
+            name = f"{kind} {index}"
             if kind == "scene" and index >= SCENE_COUNT:
                 self.error(f"[{header}]: a tour has exactly {SCENE_COUNT} scenes",
                            f"number them [scene 0] to [scene {SCENE_COUNT - 1}]", line)
