@@ -12,6 +12,7 @@ test of any manifest tries VISTELLO_TOUR_EXAMPLES (default 40) examples,
 the same ones every run; with VISTELLO_TOUR_SECONDS it tries new ones
 for that long instead (tools/fuzz tour_compile SECONDS).
 """
+import contextlib
 import io
 import json
 import math
@@ -649,7 +650,7 @@ VALUES = ["room.jpg", "pano.jpg", "splash.bmp", "mail_body.txt", "tour.ini", "..
 NUMBERS = st.one_of(st.integers(-10 ** 9, 10 ** 9).map(str), st.floats().map(repr),
                     st.integers(1, 6000).map(lambda n: "9" * n),
                     st.text(alphabet="0123456789\u0663\uff10+-. ", max_size=8))
-VALUE = st.one_of(st.sampled_from(VALUES), NUMBERS, st.text(),
+VALUE = st.one_of(st.sampled_from(VALUES), NUMBERS, NUMBERS, st.text(),
                   st.integers(1, 200000).map(lambda n: "\xe9" * n))
 # Section numbers mostly small, sometimes written with leading zeros.
 PADDED = st.tuples(st.sampled_from(["", "0", "00"]), st.integers(0, 12)).map(
@@ -701,6 +702,7 @@ class ManifestProperties(TourFixture):
     def setUp(self):
         super().setUp()
         self.examples = 0
+        self.reached = contextlib.nullcontext()
         for name, photo in (("room.jpg", "room360.jpg"), ("pano.jpg", "phone_pano.jpg")):
             pixels = subprocess.run([DJPEG, "-scale", "1/8", self.photo(photo)],
                                     capture_output=True, check=True).stdout
@@ -732,7 +734,8 @@ class ManifestProperties(TourFixture):
             if os.path.exists(os.path.join(self.out, name)):
                 os.remove(os.path.join(self.out, name))
 
-        report, _ = compile_tour(self.tour, self.out, Tools(TOOLS))
+        with self.reached:
+            report, _ = compile_tour(self.tour, self.out, Tools(TOOLS))
         report.print(io.StringIO())
         for error in report.errors:
             with open(error.path, "rb") as f:
@@ -751,10 +754,54 @@ class ManifestProperties(TourFixture):
         if not seconds:
             settings(max_examples=examples, derandomize=True, **options)(
                 given(MANIFEST)(self.build))()
+            return
+        # A long run counts the compiler's lines it reaches, as a fuzzer
+        # counts edges.
+        self.reached = reached = CompilerLines()
         end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            settings(max_examples=100, **options)(given(MANIFEST)(self.build))()
-        print(f"tour_compile: {self.examples} manifests", file=sys.stderr)
+        try:
+            while time.monotonic() < end:
+                settings(max_examples=25, **options)(given(MANIFEST)(self.build))()
+        finally:
+            print(f"tour_compile: {self.examples} manifests; compiler lines reached: "
+                  f"{reached.first} with the first, {len(reached.lines)} in all, of "
+                  f"{reached.total}", file=sys.stderr)
+
+
+class CompilerLines:
+    """The lines of tools/tour_compiler run while it is entered: `first`
+    after the first time, `lines` in all, of `total` that hold code."""
+
+    FOLDER = os.path.join(os.path.dirname(os.path.abspath(TOUR_COMPILE)), "tour_compiler")
+
+    def __init__(self):
+        self.lines = set()
+        self.first = 0
+        self.total = 0
+        for name in os.listdir(self.FOLDER):
+            if name.endswith(".py"):
+                with open(os.path.join(self.FOLDER, name), encoding="utf-8") as f:
+                    codes = [compile(f.read(), name, "exec")]
+                lines = set()
+                while codes:
+                    code = codes.pop()
+                    lines.update(line for _, _, line in code.co_lines() if line)
+                    codes += [c for c in code.co_consts if hasattr(c, "co_lines")]
+                self.total += len(lines)
+
+    def trace(self, frame, event, arg):
+        if not frame.f_code.co_filename.startswith(self.FOLDER):
+            return None
+        if event == "line":
+            self.lines.add((frame.f_code.co_filename, frame.f_lineno))
+        return self.trace
+
+    def __enter__(self):
+        sys.settrace(self.trace)
+
+    def __exit__(self, *error):
+        sys.settrace(None)
+        self.first = self.first or len(self.lines)
 
 
 if __name__ == "__main__":
