@@ -385,6 +385,12 @@ class Refusals(TourFixture):
                 :os.path.getsize(t.photo("strip2400.jpg")) // 2])}),
             t.scene_extra.update({3: ["degrees = 360"]})),
          ["half.jpg cannot be decoded cleanly: \"Premature end of JPEG file\""]),
+        # A byte of the PNG strip's pixel data turned: its own message, with
+        # libpng's words, not after them.
+        ("PNG damaged", lambda t: t.images.update({3: t.write_file("crc.png", bytes(
+            b ^ (i == 100) for i, b in enumerate(read(t.photo("strip.png"), "rb"))))}),
+         ['crc.png cannot be decoded: the PNG file is damaged',
+          'its decoder: "libpng error: IDAT: CRC error"']),
         ("degrees beyond a turn", lambda t: t.scene_extra.update({2: ["degrees = 400"]}),
          ["degrees = 400 is not a whole number from 1 to 360", "give degrees = 360 at most"]),
         ("empty title", lambda t: t.titles.update({3: ""}), ["[scene 3] title is empty"]),
