@@ -408,6 +408,12 @@ class Refusals(TourFixture):
         # turns into a number.
         ("section numbered with 5000 digits", lambda t: setattr(
             t, "extra", "[scene " + "9" * 5000 + "]"), ["scenes are numbered [scene 0] to"]),
+        ("width of 8192 digits", lambda t: t.scene_extra.update({1: ["width = " + "9" * 8192]}),
+         ["[scene 1] width = 9999", "give width = 8192 at most"]),
+        ("rect with a number of 5000 digits", lambda t: setattr(
+            t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
+                        "rect = 0, 0, 1" + "0" * 5000 + ", 5\nlink = http://a.example/"),
+         ["beyond 32 bits"]),
         ("hot spot numbered twice, once with a leading zero", lambda t: setattr(
             t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
                         "rect = 1, 2, 3, 4\nlink = http://a.example/\n[hot spot 00]\n"
@@ -652,12 +658,14 @@ KEYS = ["executable", "size_budget_kb", "name", "company", "phone", "email", "li
 VALUES = ["room.jpg", "pano.jpg", "splash.bmp", "mail_body.txt", "tour.ini", "..", "yes", "no",
           "blend", "stretch", "whole", "smooth", "360", "200", "-30", "40.5", "1600", "583",
           "0, 0, 10, 10", "http://a.example/x y"]
+# Lengths at every scale, up to lines of a quarter of a million characters.
+LENGTHS = st.integers(0, 18).map(lambda k: 2 ** k)
 # Numbers of every length, in every script's digits.
 NUMBERS = st.one_of(st.integers(-10 ** 9, 10 ** 9).map(str), st.floats().map(repr),
-                    st.integers(1, 6000).map(lambda n: "9" * n),
+                    LENGTHS.map(lambda n: "9" * n),
                     st.text(alphabet="0123456789\u0663\uff10+-. ", max_size=8))
 VALUE = st.one_of(st.sampled_from(VALUES), NUMBERS, NUMBERS, st.text(),
-                  st.integers(1, 200000).map(lambda n: "\xe9" * n))
+                  LENGTHS.map(lambda n: "\xe9" * n))
 # Section numbers mostly small, sometimes written with leading zeros.
 PADDED = st.tuples(st.sampled_from(["", "0", "00"]), st.integers(0, 12)).map(
     lambda t: f"{t[0]}{t[1]}")
@@ -678,8 +686,10 @@ TEXT_FILE = st.tuples(st.sampled_from(["utf-8", "utf-8-sig", "cp1252", "utf-16",
                                                                            max_size=3)),
                                max_size=2))
 MANIFEST = st.tuples(
-    st.lists(st.tuples(st.sampled_from(["insert", "replace", "delete", "comment"]),
-                       st.integers(0, 10 ** 6), LINE), max_size=6),
+    st.lists(st.one_of(st.tuples(st.sampled_from(["insert", "replace", "delete", "comment"]),
+                                 st.integers(0, 10 ** 6), LINE),
+                       st.tuples(st.just("value"), st.integers(0, 10 ** 6), VALUE)),
+             max_size=6),
     TEXT_FILE, st.one_of(st.just("Hello,\nsee the tour.\n"), st.text()), TEXT_FILE)
 
 
@@ -714,6 +724,12 @@ class ManifestProperties(TourFixture):
                                     capture_output=True, check=True).stdout
             subprocess.run([CJPEG, "-outfile", os.path.join(self.tour, name)], input=pixels,
                            check=True)
+        # A tour with an entry of every kind, for edits to change.
+        self.budget_kb = 1024
+        self.images.update({4: os.path.join(self.tour, "pano.jpg"),
+                            5: os.path.join(self.tour, "room.jpg")})
+        self.scene_extra = {1: ["width = 1600"], 2: ["look = -30", "horizon = 50"],
+                            4: ["degrees = 200", "horizon = 40", "fill = stretch"]}
         self.extra = "\n".join(["[ecommerce]", "show_image = yes", "image = splash.bmp",
                                 "[hot spot 0]", "rect = 1, 2, 30, 40", "link = http://a.example/",
                                 "[web]", "scale = fill"])
@@ -732,6 +748,8 @@ class ManifestProperties(TourFixture):
                 lines[at] = line
             elif kind == "delete":
                 del lines[at]
+            elif kind == "value":
+                lines[at] = lines[at].partition("=")[0] + "= " + line
             else:
                 lines[at] += line
         self.write_file("tour.ini", encode(lines, manifest_file))

@@ -213,9 +213,12 @@ class Manifest:
         pattern = r"[+-]?[0-9]+" if whole else r"[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)"
         kind = "whole number" if whole else "number"
         if re.fullmatch(pattern, entry.value):
-            value = int(entry.value) if whole else float(entry.value)
+            # Compared as a float, which any length of digits gives (int()
+            # refuses thousands); the ranges are well within its exact whole
+            # numbers.
+            value = float(entry.value)
             if low <= value <= high:
-                return value
+                return int(value) if whole else value
             fix = f"give {key} = {high if value > high else low}" + \
                 (" at most" if value > high else " at least")
         else:
