@@ -632,6 +632,9 @@ class Warnings(TourFixture):
         ("a 2:1 photo whose edges do not meet", lambda t: t.images.update(
             {2: t.photo("room360.jpg")}), ["taken as a whole turn from its 2:1 shape",
                                            "edges do not meet"]),
+        # Longer than a command-line argument may be (128 KiB in UTF-8).
+        ("a title of 70,000 characters", lambda t: t.titles.update({0: "\xe9" * 70000}),
+         ["[scene 0] title \"\xe9\xe9"]),
         # Interiors 1..99 x 1..39 and 51..149 x 11..29 share 51..99 x 11..29.
         ("hot spots that overlap", lambda t: setattr(t, "extra", "\n".join(
             ["[ecommerce]", "show_image = yes", "image = splash.bmp",
