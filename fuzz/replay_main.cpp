@@ -1,7 +1,8 @@
 // Replays fuzz inputs through a target without the fuzzing engine, as a
 // test: every file of the folders given (a missing folder holds none), in
-// name order, once each. An input that fails aborts under the sanitizers
-// right after its name is printed.
+// name order, once each, after the target's initialisation if it has one. An
+// input that fails aborts under the sanitizers right after its name is
+// printed.
 //
 //   <target>_replay FOLDER...
 #include <stddef.h>
@@ -15,8 +16,13 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// A target may prepare itself once, before its first input.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 int main(int argc, char** argv) {
+  if (LLVMFuzzerInitialize != nullptr) {
+    LLVMFuzzerInitialize(&argc, &argv);
+  }
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
   for (int i = 1; i < argc; i++) {

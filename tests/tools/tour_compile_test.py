@@ -7,8 +7,13 @@ the problem and the fix.
 
 Run by CTest with TOUR_COMPILE, TOOLS (the authoring tools), PHOTOS (the
 made-up photo writer), RENDER_FRAME, CJPEG, DJPEG, TOURS_DIR and README in
-the environment.
+the environment, under a Python with hypothesis (Debian's). The property
+test of any manifest tries VISTELLO_TOUR_EXAMPLES (default 40) examples,
+the same ones every run; with VISTELLO_TOUR_SECONDS it tries new ones
+for that long instead (tools/fuzz tour_compile SECONDS).
 """
+import contextlib
+import io
 import json
 import math
 import os
@@ -16,8 +21,12 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
+import time
 import unittest
+
+from hypothesis import HealthCheck, given, settings, strategies as st
 
 TOUR_COMPILE = os.environ["TOUR_COMPILE"]
 TOOLS = os.environ["TOOLS"]
@@ -25,6 +34,10 @@ CJPEG = os.environ["CJPEG"]
 DJPEG = os.environ["DJPEG"]
 JPEGTRAN = os.environ["JPEGTRAN"]
 TOURS_DIR = os.environ["TOURS_DIR"]
+
+sys.dont_write_bytecode = True  # nothing of the test in the source tree
+sys.path.insert(0, os.path.dirname(TOUR_COMPILE))
+from tour_compiler import Tools, compile_tour  # noqa: E402
 
 ARTWORK = ["splash.bmp", "toolbar.bmp", "badge.bmp", "app.ico", "info.ico", "hand.cur",
            "mail_body.txt"]
@@ -372,6 +385,12 @@ class Refusals(TourFixture):
                 :os.path.getsize(t.photo("strip2400.jpg")) // 2])}),
             t.scene_extra.update({3: ["degrees = 360"]})),
          ["half.jpg cannot be decoded cleanly: \"Premature end of JPEG file\""]),
+        # A byte of the PNG strip's pixel data turned: its own message, with
+        # libpng's words, not after them.
+        ("PNG damaged", lambda t: t.images.update({3: t.write_file("crc.png", bytes(
+            b ^ (i == 100) for i, b in enumerate(read(t.photo("strip.png"), "rb"))))}),
+         ['crc.png cannot be decoded: the PNG file is damaged',
+          'its decoder: "libpng error: IDAT: CRC error"']),
         ("degrees beyond a turn", lambda t: t.scene_extra.update({2: ["degrees = 400"]}),
          ["degrees = 400 is not a whole number from 1 to 360", "give degrees = 360 at most"]),
         ("empty title", lambda t: t.titles.update({3: ""}), ["[scene 3] title is empty"]),
@@ -385,6 +404,21 @@ class Refusals(TourFixture):
          ["'/'", "[scene 4] has no entry 'tilte'", "unknown section [hot spot one]"]),
         ("missing file", lambda t: t.images.update({7: os.path.join(t.tour, "Lounge.jpg")}),
          ["[scene 7] image = Lounge.jpg: no such file"]),
+        # Found by the manifest property test: more digits than Python
+        # turns into a number.
+        ("section numbered with 5000 digits", lambda t: setattr(
+            t, "extra", "[scene " + "9" * 5000 + "]"), ["scenes are numbered [scene 0] to"]),
+        ("width of 8192 digits", lambda t: t.scene_extra.update({1: ["width = " + "9" * 8192]}),
+         ["[scene 1] width = 9999", "give width = 8192 at most"]),
+        ("rect with a number of 5000 digits", lambda t: setattr(
+            t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
+                        "rect = 0, 0, 1" + "0" * 5000 + ", 5\nlink = http://a.example/"),
+         ["beyond 32 bits"]),
+        ("hot spot numbered twice, once with a leading zero", lambda t: setattr(
+            t, "extra", "[ecommerce]\nshow_image = yes\nimage = splash.bmp\n[hot spot 0]\n"
+                        "rect = 1, 2, 3, 4\nlink = http://a.example/\n[hot spot 00]\n"
+                        "rect = 5, 6, 7, 8\nlink = http://b.example/"),
+         ["[hot spot 0] appears twice"]),
         ("artwork of the wrong kind", lambda t: shutil.copy(
             os.path.join(t.tour, "mail_body.txt"), os.path.join(t.tour, "toolbar.bmp")),
          ["[artwork] toolbar = toolbar.bmp", "is not a Windows BMP file"]),
@@ -598,6 +632,9 @@ class Warnings(TourFixture):
         ("a 2:1 photo whose edges do not meet", lambda t: t.images.update(
             {2: t.photo("room360.jpg")}), ["taken as a whole turn from its 2:1 shape",
                                            "edges do not meet"]),
+        # Longer than a command-line argument may be (128 KiB in UTF-8).
+        ("a title of 70,000 characters", lambda t: t.titles.update({0: "\xe9" * 70000}),
+         ["[scene 0] title \"\xe9\xe9"]),
         # Interiors 1..99 x 1..39 and 51..149 x 11..29 share 51..99 x 11..29.
         ("hot spots that overlap", lambda t: setattr(t, "extra", "\n".join(
             ["[ecommerce]", "show_image = yes", "image = splash.bmp",
@@ -611,6 +648,187 @@ class Warnings(TourFixture):
             _, stderr = self.compiled()
             for phrase in phrases:
                 self.assertEqual(stderr.count(phrase), 1, (phrase, stderr))
+
+
+# --- any manifest at all -------------------------------------------------------
+
+NAMES = ["tour", "presenter", "artwork", "ecommerce", "web", "scene 3", "hot spot 0",
+         "hot spot 1"]
+KEYS = ["executable", "size_budget_kb", "name", "company", "phone", "email", "listing",
+        "location", "image", "title", "link_query", "width", "degrees", "fill", "look",
+        "horizon", "splash", "mail_body", "show_image", "show_logo", "image", "logo", "rect",
+        "link", "status", "scale"]
+VALUES = ["room.jpg", "pano.jpg", "splash.bmp", "mail_body.txt", "tour.ini", "..", "yes", "no",
+          "blend", "stretch", "whole", "smooth", "360", "200", "-30", "40.5", "1600", "583",
+          "0, 0, 10, 10", "http://a.example/x y"]
+# Lengths at every scale, up to lines of a quarter of a million characters.
+LENGTHS = st.integers(0, 18).map(lambda k: 2 ** k)
+# Numbers of every length, in every script's digits.
+NUMBERS = st.one_of(st.integers(-10 ** 9, 10 ** 9).map(str), st.floats().map(repr),
+                    LENGTHS.map(lambda n: "9" * n),
+                    st.text(alphabet="0123456789\u0663\uff10+-. ", max_size=8))
+VALUE = st.one_of(st.sampled_from(VALUES), NUMBERS, NUMBERS, st.text(),
+                  LENGTHS.map(lambda n: "\xe9" * n))
+# Section numbers mostly small, sometimes written with leading zeros.
+PADDED = st.tuples(st.sampled_from(["", "0", "00"]), st.integers(0, 12)).map(
+    lambda t: f"{t[0]}{t[1]}")
+HEADER = st.one_of(st.sampled_from(NAMES),
+                   st.tuples(st.sampled_from(["scene", "hot spot"]),
+                             st.one_of(PADDED, PADDED, NUMBERS)).map(" ".join),
+                   st.text()).map(lambda name: f"[{name}]")
+KEY_LINE = st.tuples(st.one_of(st.sampled_from(KEYS), st.text()),
+                     st.sampled_from(["=", " = ", "= "]), VALUE).map("".join)
+LINE = st.one_of(HEADER, HEADER, KEY_LINE, KEY_LINE,
+                 st.tuples(st.sampled_from(["#", ";", " # ", "\t; "]), st.text()).map("".join),
+                 st.text())
+# Where a text goes, in what encoding and with what line ends, and bytes
+# that may break it.
+TEXT_FILE = st.tuples(st.sampled_from(["utf-8", "utf-8-sig", "cp1252", "utf-16", "utf-16-le",
+                                       "utf-16-be"]), st.sampled_from(["\n", "\r\n", "\r"]),
+                      st.lists(st.tuples(st.integers(0, 10 ** 6), st.binary(min_size=1,
+                                                                           max_size=3)),
+                               max_size=2))
+MANIFEST = st.tuples(
+    st.lists(st.one_of(st.tuples(st.sampled_from(["insert", "replace", "delete", "comment"]),
+                                 st.integers(0, 10 ** 6), LINE),
+                       st.tuples(st.just("value"), st.integers(0, 10 ** 6), VALUE)),
+             max_size=6),
+    TEXT_FILE, st.one_of(st.just("Hello,\nsee the tour.\n"), st.text()), TEXT_FILE)
+
+
+def encode(lines, how):
+    """The lines as a file's bytes: joined, encoded (a byte-order mark for
+    UTF-16 big-endian; other text when the encoding has no form for it),
+    then damaged."""
+    encoding, end, damage = how
+    text = end.join(lines)
+    try:
+        data = text.encode(encoding)
+    except UnicodeEncodeError:
+        data = text.encode("utf-8")
+    if encoding == "utf-16-be":
+        data = b"\xfe\xff" + data
+    for at, junk in damage:
+        at %= len(data) + 1
+        data = data[:at] + junk + data[at:]
+    return data
+
+
+class ManifestProperties(TourFixture):
+    """Whatever a manifest holds, the build ends in a tour or in errors that
+    each name a file of the tour and a line of it; never in a traceback."""
+
+    def setUp(self):
+        super().setUp()
+        self.examples = 0
+        self.reached = contextlib.nullcontext()
+        for name, photo in (("room.jpg", "room360.jpg"), ("pano.jpg", "phone_pano.jpg")):
+            pixels = subprocess.run([DJPEG, "-scale", "1/8", self.photo(photo)],
+                                    capture_output=True, check=True).stdout
+            subprocess.run([CJPEG, "-outfile", os.path.join(self.tour, name)], input=pixels,
+                           check=True)
+        # A tour with an entry of every kind, for edits to change.
+        self.budget_kb = 1024
+        self.images.update({4: os.path.join(self.tour, "pano.jpg"),
+                            5: os.path.join(self.tour, "room.jpg")})
+        self.scene_extra = {1: ["width = 1600"], 2: ["look = -30", "horizon = 50"],
+                            4: ["degrees = 200", "horizon = 40", "fill = stretch"]}
+        self.extra = "\n".join(["[ecommerce]", "show_image = yes", "image = splash.bmp",
+                                "[hot spot 0]", "rect = 1, 2, 30, 40", "link = http://a.example/",
+                                "[web]", "scale = fill"])
+        self.write_manifest()
+        self.lines = read(os.path.join(self.tour, "tour.ini")).splitlines()
+
+    def build(self, case):
+        edits, manifest_file, mail, mail_file = case
+        self.examples += 1
+        lines = list(self.lines)
+        for kind, at, line in edits:
+            at %= len(lines) + 1
+            if kind == "insert" or at == len(lines):
+                lines.insert(at, line)
+            elif kind == "replace":
+                lines[at] = line
+            elif kind == "delete":
+                del lines[at]
+            elif kind == "value":
+                lines[at] = lines[at].partition("=")[0] + "= " + line
+            else:
+                lines[at] += line
+        self.write_file("tour.ini", encode(lines, manifest_file))
+        self.write_file("mail_body.txt", encode(mail.split("\n"), mail_file))
+        for name in ("tour_data.cpp", "tour.json"):
+            if os.path.exists(os.path.join(self.out, name)):
+                os.remove(os.path.join(self.out, name))
+
+        with self.reached:
+            report, _ = compile_tour(self.tour, self.out, Tools(TOOLS))
+        report.print(io.StringIO())
+        for error in report.errors:
+            with open(error.path, "rb") as f:
+                lines_there = len(re.split(rb"\r\n|\r|\n", f.read()))
+            self.assertEqual(os.path.dirname(error.path), self.tour, error.text())
+            self.assertTrue(error.line and 1 <= error.line <= lines_there, error.text())
+        built = [os.path.exists(os.path.join(self.out, name))
+                 for name in ("tour_data.cpp", "tour.json")]
+        self.assertEqual(built, [not report.errors] * 2, [m.text() for m in report.messages])
+
+    def test_any_manifest_builds_or_names_the_file_and_line(self):
+        seconds = float(os.environ.get("VISTELLO_TOUR_SECONDS", 0))
+        examples = int(os.environ.get("VISTELLO_TOUR_EXAMPLES", 40))
+        options = dict(database=None, deadline=None,
+                       suppress_health_check=[HealthCheck.too_slow, HealthCheck.data_too_large])
+        if not seconds:
+            settings(max_examples=examples, derandomize=True, **options)(
+                given(MANIFEST)(self.build))()
+            return
+        # A long run counts the compiler's lines it reaches, as a fuzzer
+        # counts edges.
+        self.reached = reached = CompilerLines()
+        end = time.monotonic() + seconds
+        try:
+            while time.monotonic() < end:
+                settings(max_examples=25, **options)(given(MANIFEST)(self.build))()
+        finally:
+            print(f"tour_compile: {self.examples} manifests; compiler lines reached: "
+                  f"{reached.first} with the first, {len(reached.lines)} in all, of "
+                  f"{reached.total}", file=sys.stderr)
+
+
+class CompilerLines:
+    """The lines of tools/tour_compiler run while it is entered: `first`
+    after the first time, `lines` in all, of `total` that hold code."""
+
+    FOLDER = os.path.join(os.path.dirname(os.path.abspath(TOUR_COMPILE)), "tour_compiler")
+
+    def __init__(self):
+        self.lines = set()
+        self.first = 0
+        self.total = 0
+        for name in os.listdir(self.FOLDER):
+            if name.endswith(".py"):
+                with open(os.path.join(self.FOLDER, name), encoding="utf-8") as f:
+                    codes = [compile(f.read(), name, "exec")]
+                lines = set()
+                while codes:
+                    code = codes.pop()
+                    lines.update(line for _, _, line in code.co_lines() if line)
+                    codes += [c for c in code.co_consts if hasattr(c, "co_lines")]
+                self.total += len(lines)
+
+    def trace(self, frame, event, arg):
+        if not frame.f_code.co_filename.startswith(self.FOLDER):
+            return None
+        if event == "line":
+            self.lines.add((frame.f_code.co_filename, frame.f_lineno))
+        return self.trace
+
+    def __enter__(self):
+        sys.settrace(self.trace)
+
+    def __exit__(self, *error):
+        sys.settrace(None)
+        self.first = self.first or len(self.lines)
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@ import time
 import unittest
 import urllib.parse
 
+from hypothesis import given, settings, strategies as st
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -19,6 +20,39 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from page_driver import PageDriver, PageTestCase  # noqa: E402
 
 LOADING = "Loading new scene ..."
+# What anyone may put after the '#' of a link: arbitrary text, and fields
+# shaped like the page's own, with any value.
+ADDRESS_FIELD = st.tuples(
+    st.sampled_from(["scene", "pan", "tilt", "level", "Scene", "zoom", ""]),
+    st.sampled_from(["=", "=", "=="]),
+    st.one_of(st.integers(-20, 20).map(str), st.integers(-10 ** 7, 10 ** 7).map(str),
+              st.sampled_from(["-0", "+3", "09", "1e3", "0x10", " 5", "\u0663", "NaN", ""]),
+              st.text(max_size=8))).map("".join)
+ADDRESSES = st.lists(st.tuples(st.sampled_from(["", "", "#"]),
+                               st.lists(st.one_of(ADDRESS_FIELD, ADDRESS_FIELD,
+                                                  st.text(max_size=12)), max_size=6),
+                               st.sampled_from(["&", "&", ";"])).map(
+    lambda t: t[0] + t[2].join(t[1])), min_size=1, max_size=25)
+# Every address goes through the page's own handler, as a followed link's
+# does (the page's script keeps its functions to itself), from scene 0 at
+# rest; an address of scene 0 sets the view at once.
+FOLLOW = """
+window.vistelloTour.showView(0, 600, 0, 0);
+const errors = [];
+const reportError = (event) => errors.push(String(event.message));
+window.addEventListener('error', reportError);
+const seen = [];
+for (const address of arguments[0]) {
+  history.replaceState(null, '', '#' + address);
+  window.dispatchEvent(new HashChangeEvent('hashchange'));
+  seen.push([location.hash, window.vistelloTour.state()]);
+}
+window.removeEventListener('error', reportError);
+return [seen, errors];"""
+# The demo's 1200-column strips: the view turns between pan columns m and
+# m + 1200, m = 1200 / 4 + 3 = 303; it never tilts past half the strip's
+# 200 rows; zoom levels are 0 to 15.
+PAN_RANGE = (303, 1503)
 TOOLS = ("left", "stop", "right", "zoom-in", "zoom-out", "contact", "send")
 
 
@@ -314,6 +348,19 @@ class DemoPageTest(PageTestCase):
         self.driver.execute_script("window.vistelloTour.showView(6, 1000, 8, 7)")
         self.page.wait_for(lambda: self.page.run("return location.hash")
                            == "#scene=6&pan=1000&tilt=8&level=7", "the address missed the view")
+
+    @settings(max_examples=40, derandomize=True, database=None, deadline=None)
+    @given(ADDRESSES)
+    def test_any_address_shows_a_scene_and_a_view_within_its_limits(self, addresses):
+        seen, errors = self.page.run(FOLLOW, addresses)
+        self.assertEqual(errors, [])
+        scenes = range(len(self.tour["scenes"]))
+        for address, state in seen:
+            self.assertIn(state["scene"], scenes, address)
+            self.assertIn(state["selected"], scenes, address)
+            self.assertIn(state["level"], range(16), address)
+            self.assertTrue(PAN_RANGE[0] <= state["pan"] <= PAN_RANGE[1], (address, state))
+            self.assertLessEqual(abs(state["tilt"]), 100, (address, state))
 
     def test_the_page_makes_no_network_request(self):
         Select(self.element("#scenes")).select_by_index(3)

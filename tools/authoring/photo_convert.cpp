@@ -12,7 +12,8 @@
 // written), coverage, view, start, horizon and rows, and each warning as
 // a "warning:" line followed by its "fix:" line. A refusal exits 1 with
 // the problem on the standard error stream and its fix on the line after,
-// starting "fix: ".
+// starting "fix: "; what the decoders would write there meanwhile is kept
+// off it, its first line quoted in the problem.
 //
 // encode writes the strips as baseline JPEG at the one quality, from 40 to
 // 90, that is the highest at which all of them together fit BYTES, and
@@ -28,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/authoring/decoder_messages.h"
 #include "tools/authoring/jpeg_writer.h"
 #include "tools/authoring/photo_conversion.h"
 
@@ -133,8 +135,16 @@ int Strip(int argc, char** argv) {
   }
   std::vector<uint8_t> bytes;
   StripResult result;
-  if (!ReadFile(files[0], bytes, result.refusal) ||
-      !ConvertPhoto(bytes.data(), bytes.size(), request, result)) {
+  if (!ReadFile(files[0], bytes, result.refusal)) {
+    return Refuse(result.refusal);
+  }
+  DecoderMessages messages;
+  const bool converted = ConvertPhoto(bytes.data(), bytes.size(), request, result);
+  const std::string said = messages.FirstLine();
+  if (!converted) {
+    if (!said.empty()) {
+      result.refusal.problem += " (its decoder: \"" + said + "\")";
+    }
     return Refuse(result.refusal);
   }
   printf("summary: %s\n", result.summary.c_str());

@@ -80,11 +80,14 @@ def parse_rect(manifest, section):
                        "write rect = left, top, right, bottom, in pixels of the panel image",
                        entry.line)
         return None
-    values = [int(p) for p in parts]
+    # Compared as floats, which any length of digits gives (int() refuses
+    # thousands); within 32 bits they are exact.
+    values = [float(p) for p in parts]
     if any(not -2 ** 31 <= v < 2 ** 31 for v in values):
         manifest.error(f"[{section}] rect = {entry.value} has a value beyond 32 bits",
                        "give pixel positions inside the panel image", entry.line)
         return None
+    values = [int(v) for v in values]
     left, top, right, bottom = values
     if left >= right or top >= bottom:
         manifest.error(f"[{section}] rect {entry.value} is empty",

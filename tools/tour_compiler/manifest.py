@@ -117,9 +117,13 @@ class Manifest:
     def add_section(self, header, line):
         """The section a header opens, or False when it is not one."""
         name = " ".join(header.split()).lower()
-        match = re.fullmatch(r"(scene|hot spot) (\d+)", name)
+        # ASCII digits, at most six: no tour has a million hot spots, and
+        # Python refuses to turn thousands of digits into a number.
+        match = re.fullmatch(r"(scene|hot spot) ([0-9]{1,6})", name)
         if match:
+            # [hot spot 00] is [hot spot 0]: one number, one section.
             kind, index = match.group(1), int(match.group(2))
+            name = f"{kind} {index}"
             if kind == "scene" and index >= SCENE_COUNT:
                 self.error(f"[{header}]: a tour has exactly {SCENE_COUNT} scenes",
                            f"number them [scene 0] to [scene {SCENE_COUNT - 1}]", line)
@@ -209,9 +213,12 @@ class Manifest:
         pattern = r"[+-]?[0-9]+" if whole else r"[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)"
         kind = "whole number" if whole else "number"
         if re.fullmatch(pattern, entry.value):
-            value = int(entry.value) if whole else float(entry.value)
+            # Compared as a float, which any length of digits gives (int()
+            # refuses thousands); the ranges are well within its exact whole
+            # numbers.
+            value = float(entry.value)
             if low <= value <= high:
-                return value
+                return int(value) if whole else value
             fix = f"give {key} = {high if value > high else low}" + \
                 (" at most" if value > high else " at least")
         else:

@@ -44,15 +44,19 @@ class Tools:
     def path(self, name):
         return os.path.join(self.directory, name)
 
-    def run(self, name, *args):
-        return subprocess.run([self.path(name), *args], capture_output=True, text=True)
+    def run(self, name, *args, given=None):
+        return subprocess.run([self.path(name), *args], input=given, capture_output=True,
+                              text=True)
 
     def fingerprint(self):
         stat = os.stat(self.path("photo_convert"))
         return f"{stat.st_size}:{stat.st_mtime_ns}"
 
     def measure(self, font, pixels, texts):
-        result = self.run("text_width", font, str(pixels), *texts)
+        # A line each on its standard input: a text may be longer than a
+        # command-line argument may be.
+        result = self.run("text_width", font, str(pixels),
+                          given="".join(text + "\n" for text in texts))
         if result.returncode != 0:
             raise OSError(f"{self.path('text_width')}: {result.stderr.strip()}; run tools/setup, "
                           "which installs fonts-liberation")
