@@ -58,6 +58,13 @@ class MotionModel {
   // zoom tables, so reading them here never overlaps a build.
   bool Advance(const ZoomTable& zoom);
 
+  // Whether a tick may still move the view: a pan or tilt speed that
+  // Advance's halving leaves non-zero, or a zoom speed. Without one, ticks
+  // change nothing until a speed is set.
+  bool InMotion() const {
+    return PanSpeed() / 2 != 0 || TiltSpeed() / 2 != 0 || ZoomSpeed() != 0;
+  }
+
  private:
   std::atomic<int32_t> pan_step;
   std::atomic<int32_t> pan_speed;

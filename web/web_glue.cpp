@@ -136,15 +136,10 @@ EMSCRIPTEN_KEEPALIVE int vt_tick() {
   return view.pipeline.IsPrepared() && view.motion.Advance(view.pipeline.Zoom()) ? 1 : 0;
 }
 
-// 1 while a tick may still move the view: a pan or tilt speed of at least
-// two (a tick moves by half the speed, truncated) or a zoom speed. With
+// 1 while a tick may still move the view (MotionModel::InMotion). With
 // none, the page needs no ticks until its reader does something.
 EMSCRIPTEN_KEEPALIVE int vt_in_motion() {
-  const MotionModel& motion = view.motion;
-  return view.pipeline.IsPrepared() && (motion.PanSpeed() / 2 != 0 || motion.TiltSpeed() / 2 != 0 ||
-                                        motion.ZoomSpeed() != 0)
-             ? 1
-             : 0;
+  return view.pipeline.IsPrepared() && view.motion.InMotion() ? 1 : 0;
 }
 
 // Start of the animation: the positions the first tick compares against.

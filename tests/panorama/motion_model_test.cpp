@@ -1,6 +1,7 @@
 // The view's motion arithmetic with the demo geometry (W' = 1806, m = 303):
-// limits, half-speed steps that truncate, the pan wrap at both ends, the
-// tilt held inside the zoom level's margin and the held zoom.
+// limits, half-speed steps that truncate (speeds of one leave the view at
+// rest), the pan wrap at both ends, the tilt held inside the zoom level's
+// margin and the held zoom.
 #include "panorama/motion_model.h"
 
 #include <gtest/gtest.h>
@@ -44,10 +45,12 @@ TEST_F(Motion, SpeedsOfOneDoNotMove) {
   StartAt(700);
   for (int speed : {1, -1, 0}) {
     motion.SetPanSpeed(speed);
+    EXPECT_FALSE(motion.InMotion()) << speed;
     EXPECT_FALSE(motion.Advance(zoom)) << speed;
     EXPECT_EQ(motion.Pan(), 700);
   }
   motion.SetPanSpeed(3);
+  EXPECT_TRUE(motion.InMotion());
   EXPECT_TRUE(motion.Advance(zoom));
   EXPECT_EQ(motion.Pan(), 701);
 }
